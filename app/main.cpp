@@ -1,0 +1,44 @@
+#include "frmain.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QIcon>
+#include <QImage>
+#include <QPixmap>
+#include <QTranslator>
+
+// The artwork is far larger than any icon a desktop shows, and on X11 a window
+// icon of that size is more than the server takes in one request: it breaks
+// the connection and ends the program. Offer it at the usual icon sizes.
+static QIcon window_icon(const QString &path)
+{
+    const QImage artwork(path);
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addPixmap(QPixmap::fromImage(
+            artwork.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    return icon;
+}
+
+int main(int argc, char *argv[])
+{
+    QApplication a(argc, argv);
+
+    QTranslator translator;
+    translator.load(":/new/prefix1/qt_zh_CN.qm", "", "", "");
+    a.installTranslator(&translator);
+
+    QFile qss(":/new/prefix1/QSS.qss");
+    qss.open(QFile::ReadOnly);
+    QString style_sheet = QLatin1String(qss.readAll().constData());
+    a.setStyleSheet(style_sheet);
+    qss.close();
+
+    frmain w;
+    w.setWindowIcon(window_icon(":/icon/doc/1.png"));
+    w.setWindowTitle("声速仪显示配置终端V1.0");
+    w.setFixedSize(800, 650);
+    w.show();
+
+    return a.exec();
+}

@@ -1,0 +1,115 @@
+#ifndef FRMAIN_H
+#define FRMAIN_H
+
+#include "measurement.h"
+
+#include <QFile>
+#include <QSerialPort>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTextEdit;
+
+class frmain : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit frmain(QWidget *parent = nullptr);
+    ~frmain();
+
+    QSerialPort *my_com;
+    QString read_buffer;
+    QFile *data_file;
+    QString data_file_name;
+    bool configuring;
+    bool read_paused;
+
+    QGroupBox *top_groupbox;
+    QGroupBox *machine_container;
+    QGroupBox *status_groupbox;
+
+    QGroupBox *com_groupbox;
+    QLabel *port_label, *baud_label, *databits_label, *parity_label, *stopbits_label;
+    QComboBox *port_combobox, *baud_combobox, *databits_combobox, *parity_combobox,
+        *stopbits_combobox;
+    QPushButton *open_button;
+
+    QGroupBox *display_groupbox;
+    QLabel *speed_unit_label;
+    QLabel *speed_label;
+    QLabel *avg_speed_unit_label;
+    QLabel *avg_speed_label;
+    QLineEdit *avg_speed_lineedit;
+    QLabel *temp_label;
+    QLabel *temp_unit_label;
+    QLineEdit *speed_lineedit;
+    QLineEdit *temp_lineedit;
+
+    QGroupBox *machine_groupbox;
+    QLabel *machine_baud_label, *outrate_label, *range_label, *format_label, *temp_output_label;
+    QComboBox *machine_baud_combobox;
+    QLineEdit *outrate_lineedit;
+    QComboBox *format_combobox;
+    QComboBox *temp_output_combobox;
+    QLineEdit *output_lineedit;
+    QLabel *avg_label;
+    QLineEdit *avg_lineedit;
+    QPushButton *avg_button;
+    QPushButton *send_config_button;
+    QPushButton *save_config_button;
+    QPushButton *save_data_button;
+
+    QTextEdit *status_textedit;
+
+    QStringList field_list;
+    QString speed_text;
+    QString temp_text;
+    double avg_sum;
+    unsigned int avg_count;
+    unsigned int avg_points;
+
+public slots:
+    void data_setting();
+    void every_connect();
+    void machine_setting();
+    void status_setting();
+    void openCom1_slot();
+    void ReadMyCom_slot();
+    void Sleep(int sec);
+    void send(QString data);
+    void setting_button_slot();
+    void save_setting_slot();
+    bool save_data_slot();
+    void one_byte_send(QString str);
+    bool outrange_warning_slot(QString);
+    void avg_point_slot();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void show_line(const QString &line);
+    void append_status(const QString &text);
+    void record_chunk(const QByteArray &chunk);
+    void port_error(QSerialPort::SerialPortError error);
+    void set_port_choices_enabled(bool enabled);
+    void stop_recording();
+    void write_to_port(const QByteArray &bytes);
+
+    ChunkDecoder chunk_decoder;
+    LineFramer line_framer;
+    bool quitting = false;
+};
+
+// A modal box with only its text, as every message of the program is shown.
+void show_message(const QString &text);
+
+#endif

@@ -1,0 +1,129 @@
+#include "frmain.h"
+
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+// Serves events of every kind until sec milliseconds have passed on the
+// monotonic clock, sleeping while nothing is pending.
+void frmain::Sleep(int sec)
+{
+    if (sec <= 0 || quitting)
+        return;
+    const qint64 deadline = qint64(sec) * 1000000;
+    QElapsedTimer clock;
+    clock.start();
+
+    QEventLoop loop;
+    QTimer timer;
+    timer.setTimerType(Qt::PreciseTimer);
+    timer.setSingleShot(true);
+    connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+
+    for (qint64 left = deadline - clock.nsecsElapsed(); left > 0;
+         left = deadline - clock.nsecsElapsed()) {
+        timer.start(int((left + 999999) / 1000000));
+        loop.exec();
+        // The application is quitting: every nested loop has been told to end,
+        // and a sequence in progress must not rush out its remaining bytes.
+        if (timer.isActive()) {
+            quitting = true;
+            return;
+        }
+    }
+}
+
+void frmain::write_to_port(const QByteArray &bytes)
+{
+    // A closed port takes nothing; the pacing still runs its full length.
+    if (my_com->isOpen() && !quitting)
+        my_com->write(bytes);
+}
+
+void frmain::send(QString data)
+{
+    write_to_port(data.toLatin1().constData());
+}
+
+void frmain::one_byte_send(QString str)
+{
+    for (const QChar c : str) {
+        write_to_port(QString(c).toLatin1().constData());
+        Sleep(20);
+    }
+}
+
+void frmain::setting_button_slot()
+{
+    // One exchange at a time, so two sequences never interleave on the line.
+    if (configuring)
+        return;
+    configuring = true;
+    write_to_port("\r");
+    Sleep(100);
+    one_byte_send("uart bps " + machine_baud_combobox->currentText());
+    Sleep(100);
+    write_to_port("\r");
+    Sleep(200);
+    one_byte_send("data rate " + outrate_lineedit->text());
+    Sleep(100);
+    write_to_port("\r");
+    Sleep(200);
+    if (temp_output_combobox->currentIndex() == 0)
+        one_byte_send("water temp enable");
+    else
+        one_byte_send("water temp disable");
+    Sleep(100);
+    write_to_port("\r");
+    Sleep(300);
+    configuring = false;
+}
+
+void frmain::save_setting_slot()
+{
+    if (configuring)
+        return;
+    configuring = true;
+    one_byte_send("done");
+    Sleep(100);
+    write_to_port("\r");
+    Sleep(200);
+    write_to_port("y");
+    Sleep(100);
+    write_to_port("\r");
+    Sleep(300);
+    configuring = false;
+}
+
+bool frmain::outrange_warning_slot(QString text)
+{
+    if (text.isEmpty()) {
+        send_config_button->setEnabled(false);
+        return false;
+    }
+    const int rate = text.toInt(nullptr, 10);
+    if (rate >= 1 && rate <= 30) {
+        send_config_button->setEnabled(true);
+        return true;
+    }
+    send_config_button->setEnabled(false);
+    show_message("\n数值不在范围内!\n请输入(1~30)范围的数字\n");
+    return false;
+}
+
+void frmain::avg_point_slot()
+{
+    const int points = avg_lineedit->text().toInt(nullptr, 10);
+    if (points > 0) {
+        avg_count = 0;
+        avg_sum = 0.0;
+        avg_points = points;
+        show_message("设置成功！");
+    } else {
+        avg_lineedit->setText(QString::number(avg_points));
+        show_message("数值必须为大于0的整数！");
+    }
+}

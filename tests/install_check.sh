@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Installs the build to a temporary prefix, checks the files a desktop expects,
+# starts the installed program on a virtual display and closes its window as
+# a window manager would; then checks the Debian package.
+# Usage: install_check.sh BUILD_DIR XCLOSE
+set -euo pipefail
+build=$1
+xclose=$2
+title="声速仪显示配置终端V1.0"
+work=$(mktemp -d)
+source "$(dirname "$0")/../scripts/xvfb.sh"
+trap 'stop_xvfb; rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+cmake --install "$build" --prefix "$work/prefix" >/dev/null
+for f in bin/svterminal bin/instrument-sim share/applications/svterminal.desktop \
+         share/icons/hicolor/256x256/apps/svterminal.png; do
+    [ -f "$work/prefix/$f" ] || fail "$f not installed"
+done
+desktop=$work/prefix/share/applications/svterminal.desktop
+grep -qx 'Name=声速仪显示配置终端' "$desktop" || fail "desktop entry name"
+grep -qx 'Exec=svterminal' "$desktop" || fail "desktop entry command"
+grep -qx 'Icon=svterminal' "$desktop" || fail "desktop entry icon"
+
+# Offscreen: it starts and keeps running until stopped.
+set +e
+QT_QPA_PLATFORM=offscreen timeout 3 "$work/prefix/bin/svterminal" 2>/dev/null
+rc=$?
+set -e
+[ $rc -eq 124 ] || fail "offscreen start ended early with $rc"
+
+# On a real X server: the window appears at 800 x 650, and closing it ends
+# the program with 0.
+start_xvfb
+unset QT_QPA_PLATFORM
+"$work/prefix/bin/svterminal" 2>/dev/null &
+app=$!
+size=$("$xclose" 20 "$title") || fail "no window"
+[ "$size" = "800 650" ] || fail "window size $size"
+for _ in $(seq 100); do
+    kill -0 $app 2>/dev/null || break
+    sleep 0.1
+done
+kill -0 $app 2>/dev/null && { kill $app; fail "program still running after its window closed"; }
+wait $app || fail "exit code $?"
+
+# The Debian package carries the same files and asks for the Qt runtime.
+(cd "$work" && cpack -B "$work/deb" --config "$build/CPackConfig.cmake" >/dev/null 2>&1)
+deb=$(ls "$work"/deb/*.deb)
+contents=$(dpkg-deb -c "$deb")
+grep -q './usr/bin/svterminal$' <<<"$contents" || fail "package lacks the program"
+depends=$(dpkg-deb -f "$deb" Depends)
+for p in libqt5widgets5 libqt5serialport5 libqt5core5a; do
+    grep -q "$p" <<<"$depends" || fail "package does not depend on $p"
+done
+echo "install check passed"

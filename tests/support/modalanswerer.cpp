@@ -51,6 +51,10 @@ void ModalAnswerer::poll()
     }
     if (now - pending_since < hold_ms)
         return;
+    // A file dialog whose Save was pressed is still closing, and may first
+    // ask whether to replace the file.
+    if (modal == answered && now - answered_at < 1000)
+        return;
     pending = nullptr;
     answer(modal);
 }
@@ -79,10 +83,14 @@ void ModalAnswerer::answer(QWidget *widget)
         name_edit->setText(path);
         QDialogButtonBox *buttons = dialog->findChild<QDialogButtonBox *>("buttonBox");
         QPushButton *save = buttons ? buttons->button(QDialogButtonBox::Save) : nullptr;
+        // Queued: Save may open the replace question, and this timer must be
+        // free to answer it.
         if (save)
-            save->click();
+            QMetaObject::invokeMethod(save, "click", Qt::QueuedConnection);
         else
-            QMetaObject::invokeMethod(dialog, "accept");
+            QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+        answered = dialog;
+        answered_at = QDateTime::currentMSecsSinceEpoch();
         return;
     }
     if (QDialog *dialog = qobject_cast<QDialog *>(widget))

@@ -2,6 +2,7 @@
 #define MODALANSWERER_H
 
 #include <QObject>
+#include <QPointer>
 #include <QStringList>
 #include <QTimer>
 
@@ -48,6 +49,8 @@ private:
     QStringList file_answers;
     QWidget *pending = nullptr;
     qint64 pending_since = 0;
+    QPointer<QWidget> answered;
+    qint64 answered_at = 0;
 };
 
 #endif

@@ -112,4 +112,7 @@ private:
 // A modal box with only its text, as every message of the program is shown.
 void show_message(const QString &text);
 
+// The rates offered for the port and for the instrument, in order.
+const QStringList &baud_rate_texts();
+
 #endif

@@ -10,6 +10,12 @@
 #include <QPushButton>
 #include <QTextEdit>
 
+const QStringList &baud_rate_texts()
+{
+    static const QStringList texts = {"2400", "4800", "9600", "19200", "38400", "57600", "115200"};
+    return texts;
+}
+
 void frmain::data_setting()
 {
     top_groupbox = new QGroupBox;
@@ -76,7 +82,7 @@ void frmain::data_setting()
     port_combobox->setInsertPolicy(QComboBox::NoInsert);
     for (int i = 1; i <= 11; ++i)
         port_combobox->addItem(QString("COM%1").arg(i));
-    baud_combobox->addItems({"2400", "4800", "9600", "19200", "38400", "57600", "115200"});
+    baud_combobox->addItems(baud_rate_texts());
     baud_combobox->setCurrentIndex(2);
     databits_combobox->addItems({"5", "6", "7", "8"});
     databits_combobox->setCurrentIndex(3);
@@ -172,7 +178,7 @@ void frmain::machine_setting()
     save_config_button->setText("保存配置");
     save_data_button->setText("保存数据");
 
-    machine_baud_combobox->addItems({"2400", "4800", "9600", "19200", "38400", "57600", "115200"});
+    machine_baud_combobox->addItems(baud_rate_texts());
     machine_baud_combobox->setCurrentIndex(2);
     format_combobox->addItems({"默认格式", "格式一", "格式二"});
     format_combobox->setEnabled(false);

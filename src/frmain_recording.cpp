@@ -53,5 +53,6 @@ void frmain::record_chunk(const QByteArray &chunk)
 
     data_file->close();
     save_data_button->setText("保存数据");
-    QTimer::singleShot(0, this, [] { show_message("\n数据写入失败\n已停止保存，请检查磁盘空间和设备！\n"); });
+    QTimer::singleShot(
+        0, this, [] { show_message("\n数据写入失败\n已停止保存，请检查磁盘空间和设备！\n"); });
 }

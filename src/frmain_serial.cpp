@@ -18,26 +18,24 @@ void frmain::openCom1_slot()
         set_port_choices_enabled(false);
 
         const QString baud = baud_combobox->currentText();
-        const QStringList baud_texts = {"2400", "4800", "9600", "19200", "38400", "57600", "115200"};
-        if (baud_texts.contains(baud))
+        if (baud_rate_texts().contains(baud))
             my_com->setBaudRate(baud.toInt(), QSerialPort::AllDirections);
 
-        const QSerialPort::Parity parities[] = {QSerialPort::NoParity, QSerialPort::OddParity,
-                                                QSerialPort::EvenParity, QSerialPort::MarkParity,
-                                                QSerialPort::SpaceParity};
+        const QSerialPort::Parity parities[]
+            = {QSerialPort::NoParity, QSerialPort::OddParity, QSerialPort::EvenParity,
+               QSerialPort::MarkParity, QSerialPort::SpaceParity};
         const int parity = parity_combobox->currentIndex();
         if (parity >= 0 && parity < 5)
             my_com->setParity(parities[parity]);
 
-        const QSerialPort::DataBits data_bits[] = {QSerialPort::Data5, QSerialPort::Data6,
-                                                   QSerialPort::Data7, QSerialPort::Data8};
+        const QSerialPort::DataBits data_bits[]
+            = {QSerialPort::Data5, QSerialPort::Data6, QSerialPort::Data7, QSerialPort::Data8};
         const int bits = databits_combobox->currentIndex();
         if (bits >= 0 && bits < 4)
             my_com->setDataBits(data_bits[bits]);
 
-        const QSerialPort::StopBits stop_bits[] = {QSerialPort::OneStop,
-                                                   QSerialPort::OneAndHalfStop,
-                                                   QSerialPort::TwoStop};
+        const QSerialPort::StopBits stop_bits[]
+            = {QSerialPort::OneStop, QSerialPort::OneAndHalfStop, QSerialPort::TwoStop};
         const int stop = stopbits_combobox->currentIndex();
         if (stop >= 0 && stop < 3)
             my_com->setStopBits(stop_bits[stop]);

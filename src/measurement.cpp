@@ -127,8 +127,8 @@ bool speed_value(const QString &text, double *value)
     return true;
 }
 
-bool average_step(double &sum, unsigned int &count, unsigned int points,
-                  const QString &speed_text, QString *shown)
+bool average_step(double &sum, unsigned int &count, unsigned int points, const QString &speed_text,
+                  QString *shown)
 {
     if (points < 2) {
         *shown = speed_text;

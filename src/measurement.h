@@ -57,7 +57,7 @@ bool speed_value(const QString &text, double *value);
 // average display changes: on every line while points is below 2, otherwise
 // when the block is full (the block then starts again). A speed that is not a
 // number does not enter the block.
-bool average_step(double &sum, unsigned int &count, unsigned int points,
-                  const QString &speed_text, QString *shown);
+bool average_step(double &sum, unsigned int &count, unsigned int points, const QString &speed_text,
+                  QString *shown);
 
 #endif

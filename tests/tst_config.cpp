@@ -33,9 +33,10 @@ struct Step
 static QVector<Step> send_steps(const QByteArray &baud, const QByteArray &rate,
                                 const QByteArray &temp)
 {
-    return {{"\r", false, 100},       {"uart bps " + baud, true, 100}, {"\r", false, 200},
-            {"data rate " + rate, true, 100}, {"\r", false, 200},
-            {"water temp " + temp, true, 100}, {"\r", false, 300}};
+    return {{"\r", false, 100}, {"uart bps " + baud, true, 100},
+            {"\r", false, 200}, {"data rate " + rate, true, 100},
+            {"\r", false, 200}, {"water temp " + temp, true, 100},
+            {"\r", false, 300}};
 }
 
 static QVector<Step> save_steps()
@@ -216,8 +217,9 @@ void TestConfig::check_timing(const QVector<Step> &steps, qint64 started, qint64
                                 .arg(gap)
                                 .arg(gaps.at(i - 1))));
     }
-    QVERIFY2(finished - times.last() >= gaps.last() - tolerance,
-             qPrintable(QString("returned %1 ms after the last byte").arg(finished - times.last())));
+    QVERIFY2(
+        finished - times.last() >= gaps.last() - tolerance,
+        qPrintable(QString("returned %1 ms after the last byte").arg(finished - times.last())));
 }
 
 void TestConfig::send_sequence_on_the_wire_data()

@@ -95,14 +95,13 @@ void tst_Measurement::framing_data()
         << QStringList{"$ 1$2\r\n"} << QStringList{"1$2\r\n"} << "";
     QTest::newRow("lone carriage return inside")
         << QStringList{"$ 1\r2\r\n"} << QStringList{"1\r2\r\n"} << "";
-    QTest::newRow("split across appends")
-        << QStringList{"$ 15", "00.1 2", "0.5\r", "\n$ 1"} << QStringList{"1500.1 20.5\r\n"}
-        << "$ 1";
+    QTest::newRow("split across appends") << QStringList{"$ 15", "00.1 2", "0.5\r", "\n$ 1"}
+                                          << QStringList{"1500.1 20.5\r\n"} << "$ 1";
     QTest::newRow("several lines in one append")
-        << QStringList{"$ 1 2\r\n$ 3 4\r\n$ 5\r\n"}
-        << QStringList{"1 2\r\n", "3 4\r\n", "5\r\n"} << "";
-    QTest::newRow("partial line waits") << QStringList{"$ 1500.1 20"} << QStringList{}
-                                        << "$ 1500.1 20";
+        << QStringList{"$ 1 2\r\n$ 3 4\r\n$ 5\r\n"} << QStringList{"1 2\r\n", "3 4\r\n", "5\r\n"}
+        << "";
+    QTest::newRow("partial line waits")
+        << QStringList{"$ 1500.1 20"} << QStringList{} << "$ 1500.1 20";
     QTest::newRow("complete line then partial")
         << QStringList{"$ 1 2\r\n$ 3"} << QStringList{"1 2\r\n"} << "$ 3";
     QTest::newRow("no marker") << QStringList{"abc\r\ndef\r\n"} << QStringList{} << "";
@@ -124,14 +123,14 @@ void tst_Measurement::fields_data()
     QTest::addColumn<QString>("line");
     QTest::addColumn<QStringList>("fields");
 
-    QTest::newRow("speed and temperature")
-        << "1500.1 20.5\r\n" << QStringList{"1500.1", "20.5\r\n"};
+    QTest::newRow("speed and temperature") << "1500.1 20.5\r\n"
+                                           << QStringList{"1500.1", "20.5\r\n"};
     QTest::newRow("speed only") << "1500.1\r\n" << QStringList{"1500.1\r\n"};
-    QTest::newRow("two blanks make three fields")
-        << "1500.1  20.5\r\n" << QStringList{"1500.1", "", "20.5\r\n"};
+    QTest::newRow("two blanks make three fields") << "1500.1  20.5\r\n"
+                                                  << QStringList{"1500.1", "", "20.5\r\n"};
     QTest::newRow("leading blank") << " 1500.1 20.5\r\n" << QStringList{"", "1500.1", "20.5\r\n"};
-    QTest::newRow("blank before line end")
-        << "1500.1 20.5 \r\n" << QStringList{"1500.1", "20.5", "\r\n"};
+    QTest::newRow("blank before line end") << "1500.1 20.5 \r\n"
+                                           << QStringList{"1500.1", "20.5", "\r\n"};
     QTest::newRow("tab is no separator") << "1500.1\t20.5\r\n" << QStringList{"1500.1\t20.5\r\n"};
     QTest::newRow("bare line feed") << "\n" << QStringList{"\n"};
 }
@@ -146,7 +145,8 @@ void tst_Measurement::fields()
 void tst_Measurement::decoder_drops_nul()
 {
     ChunkDecoder decoder;
-    QCOMPARE(decoder.decode(QByteArray("$ 1\0\0\0 2\r\n\0$ 3\r\n", 16)), QString("$ 1 2\r\n$ 3\r\n"));
+    QCOMPARE(decoder.decode(QByteArray("$ 1\0\0\0 2\r\n\0$ 3\r\n", 16)),
+             QString("$ 1 2\r\n$ 3\r\n"));
     QCOMPARE(decoder.decode(QByteArray(4, '\0')), QString());
 }
 
@@ -163,12 +163,17 @@ void tst_Measurement::decoder_malformed_data()
     QTest::addColumn<QString>("text");
 
     const QString bad(QChar::ReplacementCharacter);
-    QTest::newRow("invalid byte") << QByteArray("a\xFF" "b") << "a" + bad + "b";
-    QTest::newRow("lone continuation") << QByteArray("a\x80" "b") << "a" + bad + "b";
+    QTest::newRow("invalid byte") << QByteArray("a\xFF"
+                                                "b")
+                                  << "a" + bad + "b";
+    QTest::newRow("lone continuation") << QByteArray("a\x80"
+                                                     "b")
+                                       << "a" + bad + "b";
     QTest::newRow("sequence cut short") << QByteArray("\xC3(") << bad + "(";
-    QTest::newRow("cut short at a blank")
-        << QByteArray("$\xE6\xB8 1\r\n") << "$" + bad + " 1\r\n";
-    QTest::newRow("beyond U+10FFFF") << QByteArray("\xF4\x90\x80\x80" "x") << bad + "x";
+    QTest::newRow("cut short at a blank") << QByteArray("$\xE6\xB8 1\r\n") << "$" + bad + " 1\r\n";
+    QTest::newRow("beyond U+10FFFF") << QByteArray("\xF4\x90\x80\x80"
+                                                   "x")
+                                     << bad + "x";
 }
 
 void tst_Measurement::decoder_malformed()
@@ -188,7 +193,8 @@ void tst_Measurement::decoder_split_data()
     QTest::newRow("nul inside and between characters")
         << QByteArray("$ \xE5\xA3\xB0\0\0 \xC3\xA9\0\r\n", 13);
     QTest::newRow("nul cutting a sequence") << QByteArray("a\xE5\0\xA3\xB0z", 6);
-    QTest::newRow("malformed mix") << QByteArray("\xFF\xC3(\x80\xE6\xB8 \xF4\x90\x80\x80\xED\xA0\x80ok");
+    QTest::newRow("malformed mix")
+        << QByteArray("\xFF\xC3(\x80\xE6\xB8 \xF4\x90\x80\x80\xED\xA0\x80ok");
     QTest::newRow("overlong encodings") << QByteArray("\xC0\xAF\xE0\x80\xAF\xF0\x80\x80\xAF.");
 }
 
@@ -270,8 +276,8 @@ void tst_Measurement::bound_line_length_limit()
 void tst_Measurement::bound_after_every_take()
 {
     QRandomGenerator random(20240611);
-    const QStringList kinds = {"$ 1500.123 20.456\r\n", "$ 1500.1\r\n", "garbage", "\r\n", "$",
-                               "\r", "$ 12"};
+    const QStringList kinds
+        = {"$ 1500.123 20.456\r\n", "$ 1500.1\r\n", "garbage", "\r\n", "$", "\r", "$ 12"};
     LineFramer framer;
     QString buffer;
     QString line;
@@ -318,15 +324,16 @@ void tst_Measurement::bound_split_data()
     QTest::addColumn<QString>("stream");
     QTest::addColumn<QStringList>("lines");
 
-    const QString inner_marker = "$ " + overlong('a', 2500) + "$ 9 9" + overlong('b', 2500) + "\r\n";
-    QTest::newRow("overlong line with another marker")
-        << "$ 1 2\r\n" + inner_marker + "$ 3 4\r\n" << QStringList{"1 2\r\n", "3 4\r\n"};
-    QTest::newRow("overlong line ending in lone returns")
-        << "$ " + overlong('c', 4500) + "\r\r\r\n$ 5\r\n" << QStringList{"5\r\n"};
-    QTest::newRow("overlong line then garbage")
-        << "$ " + overlong('d', 5000) + "\r\nxyz\r\n$ 6 7\r\n" << QStringList{"6 7\r\n"};
-    QTest::newRow("garbage before overlong line")
-        << overlong('e', 5000) + "$" + overlong('f', 4100) + "\r\n$ 8\r\n" << QStringList{"8\r\n"};
+    const QString inner_marker
+        = "$ " + overlong('a', 2500) + "$ 9 9" + overlong('b', 2500) + "\r\n";
+    QTest::newRow("overlong line with another marker") << "$ 1 2\r\n" + inner_marker + "$ 3 4\r\n"
+                                                       << QStringList{"1 2\r\n", "3 4\r\n"};
+    QTest::newRow("overlong line ending in lone returns") << "$ " + overlong('c', 4500)
+            + "\r\r\r\n$ 5\r\n" << QStringList{"5\r\n"};
+    QTest::newRow("overlong line then garbage") << "$ " + overlong('d', 5000)
+            + "\r\nxyz\r\n$ 6 7\r\n" << QStringList{"6 7\r\n"};
+    QTest::newRow("garbage before overlong line") << overlong('e', 5000) + "$" + overlong('f', 4100)
+            + "\r\n$ 8\r\n" << QStringList{"8\r\n"};
 }
 
 void tst_Measurement::bound_split()

@@ -46,10 +46,7 @@ struct Bench
         return window.my_com->isOpen() && answerer.take_messages().isEmpty();
     }
 
-    void click_save_data()
-    {
-        QTest::mouseClick(window.save_data_button, Qt::LeftButton);
-    }
+    void click_save_data() { QTest::mouseClick(window.save_data_button, Qt::LeftButton); }
 
     // Sends bytes that complete a line with this speed and waits until the
     // program has shown it, so whatever it did with the chunk has been done.
@@ -88,8 +85,8 @@ static bool is_time_line(const QByteArray &line, const QDateTime &from, const QD
     static const QRegularExpression pattern("^\\d{4}_\\d\\d_\\d\\d_\\d\\d_\\d\\d_\\d\\d\\r\\n\\z");
     if (!pattern.match(QString::fromLatin1(line)).hasMatch())
         return false;
-    const QDateTime time =
-        QDateTime::fromString(QString::fromLatin1(line.left(19)), "yyyy_MM_dd_hh_mm_ss");
+    const QDateTime time
+        = QDateTime::fromString(QString::fromLatin1(line.left(19)), "yyyy_MM_dd_hh_mm_ss");
     return time.isValid() && time >= from.addSecs(-1) && time <= to.addSecs(1);
 }
 
@@ -208,8 +205,7 @@ void TestRecording::cancel_stays_idle()
     QCOMPARE(bench.window.save_data_button->text(), QString(recording_text));
     QVERIFY(bench.feed_line("1502.000"));
     bench.click_save_data();
-    QCOMPARE(file_contents(next_path).mid(time_line_size, 19),
-             QByteArray("$ 1502.000 15.000\r\n"));
+    QCOMPARE(file_contents(next_path).mid(time_line_size, 19), QByteArray("$ 1502.000 15.000\r\n"));
     QCOMPARE(file_contents(path), recorded);
     QVERIFY(bench.answerer.messages.isEmpty());
 }

@@ -118,9 +118,9 @@ bool tst_SerialLink::set_avg_points(const QString &points)
 
 bool tst_SerialLink::port_choices_enabled(bool enabled) const
 {
-    const QComboBox *choices[] = {window->port_combobox, window->baud_combobox,
-                                  window->databits_combobox, window->parity_combobox,
-                                  window->stopbits_combobox};
+    const QComboBox *choices[]
+        = {window->port_combobox, window->baud_combobox, window->databits_combobox,
+           window->parity_combobox, window->stopbits_combobox};
     for (const QComboBox *choice : choices) {
         if (choice->isEnabled() != enabled)
             return false;
@@ -141,27 +141,27 @@ void tst_SerialLink::line_settings_data()
     QTest::addColumn<int>("stop_bits");
 
     // Every row of the choice tables appears at least once.
-    QTest::newRow("2400 5 none 1") << "2400" << 0 << 0 << 0 << 2400 << uint(B2400)
-                                   << int(QSerialPort::Data5) << int(QSerialPort::NoParity)
-                                   << int(QSerialPort::OneStop);
-    QTest::newRow("4800 6 odd 1.5") << "4800" << 1 << 1 << 1 << 4800 << uint(B4800)
-                                    << int(QSerialPort::Data6) << int(QSerialPort::OddParity)
-                                    << int(QSerialPort::OneAndHalfStop);
-    QTest::newRow("9600 8 even 2") << "9600" << 3 << 2 << 2 << 9600 << uint(B9600)
-                                   << int(QSerialPort::Data8) << int(QSerialPort::EvenParity)
-                                   << int(QSerialPort::TwoStop);
-    QTest::newRow("19200 7 mark 1") << "19200" << 2 << 3 << 0 << 19200 << uint(B19200)
-                                    << int(QSerialPort::Data7) << int(QSerialPort::MarkParity)
-                                    << int(QSerialPort::OneStop);
-    QTest::newRow("38400 8 space 2") << "38400" << 3 << 4 << 2 << 38400 << uint(B38400)
-                                     << int(QSerialPort::Data8) << int(QSerialPort::SpaceParity)
-                                     << int(QSerialPort::TwoStop);
-    QTest::newRow("57600 5 odd 1.5") << "57600" << 0 << 1 << 1 << 57600 << uint(B57600)
-                                     << int(QSerialPort::Data5) << int(QSerialPort::OddParity)
-                                     << int(QSerialPort::OneAndHalfStop);
-    QTest::newRow("115200 8 none 2") << "115200" << 3 << 0 << 2 << 115200 << uint(B115200)
-                                     << int(QSerialPort::Data8) << int(QSerialPort::NoParity)
-                                     << int(QSerialPort::TwoStop);
+    QTest::newRow("2400 5 none 1")
+        << "2400" << 0 << 0 << 0 << 2400 << uint(B2400) << int(QSerialPort::Data5)
+        << int(QSerialPort::NoParity) << int(QSerialPort::OneStop);
+    QTest::newRow("4800 6 odd 1.5")
+        << "4800" << 1 << 1 << 1 << 4800 << uint(B4800) << int(QSerialPort::Data6)
+        << int(QSerialPort::OddParity) << int(QSerialPort::OneAndHalfStop);
+    QTest::newRow("9600 8 even 2")
+        << "9600" << 3 << 2 << 2 << 9600 << uint(B9600) << int(QSerialPort::Data8)
+        << int(QSerialPort::EvenParity) << int(QSerialPort::TwoStop);
+    QTest::newRow("19200 7 mark 1")
+        << "19200" << 2 << 3 << 0 << 19200 << uint(B19200) << int(QSerialPort::Data7)
+        << int(QSerialPort::MarkParity) << int(QSerialPort::OneStop);
+    QTest::newRow("38400 8 space 2")
+        << "38400" << 3 << 4 << 2 << 38400 << uint(B38400) << int(QSerialPort::Data8)
+        << int(QSerialPort::SpaceParity) << int(QSerialPort::TwoStop);
+    QTest::newRow("57600 5 odd 1.5")
+        << "57600" << 0 << 1 << 1 << 57600 << uint(B57600) << int(QSerialPort::Data5)
+        << int(QSerialPort::OddParity) << int(QSerialPort::OneAndHalfStop);
+    QTest::newRow("115200 8 none 2")
+        << "115200" << 3 << 0 << 2 << 115200 << uint(B115200) << int(QSerialPort::Data8)
+        << int(QSerialPort::NoParity) << int(QSerialPort::TwoStop);
 }
 
 // A pseudo-terminal carries the speed, the stop bits and the parity kind, but
@@ -370,7 +370,9 @@ void tst_SerialLink::measurement_stream()
     QTRY_COMPARE(speed->text(), QString("1503.000"));
     QCOMPARE(temp->text(), QString("23.000\r\n"));
     QCOMPARE(avg->text(), QString("1501.041")); // (1500.123 + 1501 + 1502) / 3
-    lines << "$ 1501.000 21.000" << "$ 1502.000 22.000" << "$ 1503.000 23.000";
+    lines << "$ 1501.000 21.000"
+          << "$ 1502.000 22.000"
+          << "$ 1503.000 23.000";
     QCOMPARE(pane_lines(pane), lines);
 
     // Garbage without a marker changes nothing.
@@ -381,12 +383,14 @@ void tst_SerialLink::measurement_stream()
     QCOMPARE(pane_lines(pane), lines);
 
     // NUL bytes are dropped, also inside a line; what follows them counts.
-    const char with_nuls[] = "\0\0$ 1505.000 25.000\r\n\0\0$ 1506.0\0\0" "00 26.000\r\n\0";
+    const char with_nuls[] = "\0\0$ 1505.000 25.000\r\n\0\0$ 1506.0\0\0"
+                             "00 26.000\r\n\0";
     pty->write(QByteArray(with_nuls, sizeof with_nuls - 1));
     QTRY_COMPARE(speed->text(), QString("1506.000"));
     QCOMPARE(temp->text(), QString("26.000\r\n"));
     QCOMPARE(avg->text(), QString("1504")); // (1503 + 1504 + 1505) / 3
-    lines << "$ 1505.000 25.000" << "$ 1506.000 26.000";
+    lines << "$ 1505.000 25.000"
+          << "$ 1506.000 26.000";
     QCOMPARE(pane_lines(pane), lines);
 
     // Three fields, or two blanks in a row, are ignored; any character after
@@ -415,7 +419,9 @@ void tst_SerialLink::measurement_stream()
     pty->write("$ 1530.000 29.000\r\n");
     QTRY_COMPARE(speed->text(), QString("1530.000"));
     QCOMPARE(avg->text(), QString("1520"));
-    lines << "$ abc 28.000" << "$ 1510.000 29.000" << "$ 1520.000 29.000"
+    lines << "$ abc 28.000"
+          << "$ 1510.000 29.000"
+          << "$ 1520.000 29.000"
           << "$ 1530.000 29.000";
     QCOMPARE(pane_lines(pane), lines);
 }

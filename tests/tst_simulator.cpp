@@ -1,10 +1,10 @@
 #include "mackenzie.h"
 
-#include <QtTest>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QtTest>
 
 #include <cerrno>
 #include <cmath>
@@ -15,7 +15,8 @@
 #include <termios.h>
 #include <unistd.h>
 
-static const QRegularExpression twoFieldLine(QStringLiteral("^\\$ (\\d+\\.\\d{3}) (-?\\d+\\.\\d{3})\\r\\n$"));
+static const QRegularExpression
+    twoFieldLine(QStringLiteral("^\\$ (\\d+\\.\\d{3}) (-?\\d+\\.\\d{3})\\r\\n$"));
 static const QRegularExpression oneFieldLine(QStringLiteral("^\\$ (\\d+\\.\\d{3})\\r\\n$"));
 
 static bool isDataLine(const QByteArray &line)
@@ -100,7 +101,7 @@ public:
             if (ended)
                 return QByteArray();
             const int remaining = qMax(0, timeoutMs - int(timer.elapsed()));
-            pollfd pfd = { fd, POLLIN, 0 };
+            pollfd pfd = {fd, POLLIN, 0};
             if (poll(&pfd, 1, remaining) == 0)
                 return QByteArray();
             readAvailable();
@@ -208,8 +209,8 @@ void tst_Simulator::lineFormat_data()
 
     QTest::newRow("defaults") << QStringList() << 15.0 << 35.0 << 0.0;
     QTest::newRow("cold, fresher, deep")
-            << QStringList({ "--temperature", "4", "--salinity", "30", "--depth", "800" })
-            << 4.0 << 30.0 << 800.0;
+        << QStringList({"--temperature", "4", "--salinity", "30", "--depth", "800"}) << 4.0 << 30.0
+        << 800.0;
 }
 
 void tst_Simulator::lineFormat()
@@ -220,7 +221,8 @@ void tst_Simulator::lineFormat()
     QFETCH(double, depth);
 
     Simulator simulator;
-    QVERIFY(simulator.start(arguments << "--rate" << "30"));
+    QVERIFY(simulator.start(arguments << "--rate"
+                                      << "30"));
     Device device;
     QVERIFY(device.open(simulator.devicePath));
 
@@ -251,7 +253,7 @@ void tst_Simulator::defaultRate()
 void tst_Simulator::waterTempDisable()
 {
     Simulator simulator;
-    QVERIFY(simulator.start({ "--rate", "20" }));
+    QVERIFY(simulator.start({"--rate", "20"}));
     Device device;
     QVERIFY(device.open(simulator.devicePath));
 
@@ -341,15 +343,15 @@ void tst_Simulator::saveConfiguration()
 void tst_Simulator::faultInjection()
 {
     Simulator simulator;
-    QVERIFY(simulator.start({ "--rate", "30", "--lines", "90", "--seed", "1",
-                              "--split", "--burst", "2", "--garbage", "--malformed" }));
+    QVERIFY(simulator.start({"--rate", "30", "--lines", "90", "--seed", "1", "--split", "--burst",
+                             "2", "--garbage", "--malformed"}));
     Device device;
     QVERIFY(device.open(simulator.devicePath));
 
     QElapsedTimer timer;
     timer.start();
     while (!device.ended && timer.elapsed() < 10000) {
-        pollfd pfd = { device.fd, POLLIN, 0 };
+        pollfd pfd = {device.fd, POLLIN, 0};
         if (poll(&pfd, 1, 500) > 0)
             device.readAvailable();
     }
@@ -376,7 +378,7 @@ void tst_Simulator::faultInjection()
 void tst_Simulator::hangupAfter()
 {
     Simulator simulator;
-    QVERIFY(simulator.start({ "--rate", "20", "--hangup-after", "5" }));
+    QVERIFY(simulator.start({"--rate", "20", "--hangup-after", "5"}));
     Device device;
     QVERIFY(device.open(simulator.devicePath));
 
@@ -398,7 +400,7 @@ void tst_Simulator::linkCreatedAndRemoved()
     const QString link = dir.filePath(QStringLiteral("COM1"));
 
     Simulator simulator;
-    QVERIFY(simulator.start({ "--link", link }));
+    QVERIFY(simulator.start({"--link", link}));
     QVERIFY(QFileInfo(link).isSymLink());
     QCOMPARE(QFile::symLinkTarget(link), QString::fromLatin1(simulator.devicePath));
 
@@ -423,7 +425,7 @@ void tst_Simulator::linkRefusesExistingFile()
     file.close();
 
     QProcess process;
-    process.start(QStringLiteral(INSTRUMENT_SIM), { "--link", path });
+    process.start(QStringLiteral(INSTRUMENT_SIM), {"--link", path});
     QVERIFY(process.waitForFinished(5000));
     QCOMPARE(process.exitStatus(), QProcess::NormalExit);
     QVERIFY(process.exitCode() != 0);

@@ -35,8 +35,7 @@ static const QRgb window_background = qRgb(148, 170, 214);
 // warns about size hints; keep both out of the test log.
 static QtMessageHandler test_log_handler = nullptr;
 
-static void quiet_handler(QtMsgType type, const QMessageLogContext &context,
-                          const QString &message)
+static void quiet_handler(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
     if (message != "Unknown property cursorVisible"
         && message != "This plugin does not support propagateSizeHints()")
@@ -328,8 +327,8 @@ void tst_Window::object_names()
             named.append(name);
     }
     named.sort();
-    QCOMPARE(named, QStringList({"avg_lineedit", "output_lineedit", "outrate_lineedit",
-                                 "staus_show"}));
+    QCOMPARE(named,
+             QStringList({"avg_lineedit", "output_lineedit", "outrate_lineedit", "staus_show"}));
 }
 
 void tst_Window::slot_table()
@@ -442,8 +441,8 @@ void tst_Window::display_box()
     const QString display_style = "border: 2px solid gray;border-radius: 5px;padding: 0 8px;"
                                   "background: black;selection-background-color: black;"
                                   "color: red;cursorVisible : true";
-    QLineEdit *displays[] = {window->speed_lineedit, window->avg_speed_lineedit,
-                             window->temp_lineedit};
+    QLineEdit *displays[]
+        = {window->speed_lineedit, window->avg_speed_lineedit, window->temp_lineedit};
     for (QLineEdit *display : displays) {
         QCOMPARE(display->text(), QString("0000.000"));
         QCOMPARE(int(display->alignment()), int(Qt::AlignCenter));
@@ -483,13 +482,12 @@ void tst_Window::configuration_area()
     QCOMPARE(window->temp_output_combobox->currentIndex(), 0);
     QVERIFY(window->temp_output_combobox->isEnabled());
 
-    QCOMPARE(combo_items(window->format_combobox),
-             QStringList({"默认格式", "格式一", "格式二"}));
+    QCOMPARE(combo_items(window->format_combobox), QStringList({"默认格式", "格式一", "格式二"}));
     QCOMPARE(window->format_combobox->currentIndex(), 0);
     QVERIFY(!window->format_combobox->isEnabled());
 
-    QComboBox *choices[] = {window->machine_baud_combobox, window->temp_output_combobox,
-                            window->format_combobox};
+    QComboBox *choices[]
+        = {window->machine_baud_combobox, window->temp_output_combobox, window->format_combobox};
     for (QComboBox *combo : choices) {
         QVERIFY(!combo->isEditable());
         QVERIFY(items_are_plain(combo));
@@ -543,18 +541,30 @@ void tst_Window::fonts_data()
     QTest::addColumn<QString>("family");
     QTest::addColumn<int>("point_size");
 
-    QTest::newRow("speed display") << "speed_lineedit" << "Times" << 30;
-    QTest::newRow("average display") << "avg_speed_lineedit" << "Times" << 30;
-    QTest::newRow("temperature display") << "temp_lineedit" << "Times" << 30;
-    QTest::newRow("speed caption") << "speed_label" << "Helvetica" << 25;
-    QTest::newRow("average caption") << "avg_speed_label" << "Helvetica" << 25;
-    QTest::newRow("temperature caption") << "temp_label" << "Helvetica" << 25;
-    QTest::newRow("speed unit") << "speed_unit_label" << "Times" << 17;
-    QTest::newRow("average unit") << "avg_speed_unit_label" << "Times" << 17;
-    QTest::newRow("temperature unit") << "temp_unit_label" << "Times" << 17;
-    QTest::newRow("output-rate entry") << "outrate_lineedit" << "SansSerif" << 8;
-    QTest::newRow("averaging entry") << "avg_lineedit" << "SansSerif" << 8;
-    QTest::newRow("status pane") << "status_textedit" << "Times" << 10;
+    QTest::newRow("speed display") << "speed_lineedit"
+                                   << "Times" << 30;
+    QTest::newRow("average display") << "avg_speed_lineedit"
+                                     << "Times" << 30;
+    QTest::newRow("temperature display") << "temp_lineedit"
+                                         << "Times" << 30;
+    QTest::newRow("speed caption") << "speed_label"
+                                   << "Helvetica" << 25;
+    QTest::newRow("average caption") << "avg_speed_label"
+                                     << "Helvetica" << 25;
+    QTest::newRow("temperature caption") << "temp_label"
+                                         << "Helvetica" << 25;
+    QTest::newRow("speed unit") << "speed_unit_label"
+                                << "Times" << 17;
+    QTest::newRow("average unit") << "avg_speed_unit_label"
+                                  << "Times" << 17;
+    QTest::newRow("temperature unit") << "temp_unit_label"
+                                      << "Times" << 17;
+    QTest::newRow("output-rate entry") << "outrate_lineedit"
+                                       << "SansSerif" << 8;
+    QTest::newRow("averaging entry") << "avg_lineedit"
+                                     << "SansSerif" << 8;
+    QTest::newRow("status pane") << "status_textedit"
+                                 << "Times" << 10;
 }
 
 // The fonts as the builders set them, before the style sheet polishes the
@@ -665,8 +675,7 @@ void tst_Window::grid_cells()
         QCOMPARE(cell_text(display_grid, cell.widget, cell.name), cell_text(cell));
     QCOMPARE(display_grid->count(), 9);
 
-    QGridLayout *container_grid =
-        qobject_cast<QGridLayout *>(window->machine_container->layout());
+    QGridLayout *container_grid = qobject_cast<QGridLayout *>(window->machine_container->layout());
     QVERIFY(container_grid);
     QCOMPARE(cell_text(container_grid, window->machine_groupbox, "machine_groupbox"),
              QString("machine_groupbox at 0,0 span 1x1"));
@@ -696,8 +705,8 @@ void tst_Window::grid_cells()
         QCOMPARE(cell_text(machine_grid, cell.widget, cell.name), cell_text(cell));
     QCOMPARE(machine_grid->count(), 16);
 
-    QGridLayout *grids[] = {main_grid, top_grid, com_grid, display_grid, container_grid,
-                            machine_grid};
+    QGridLayout *grids[]
+        = {main_grid, top_grid, com_grid, display_grid, container_grid, machine_grid};
     for (QGridLayout *grid : grids) {
         QVERIFY(!has_stretch(grid));
         for (int i = 0; i < grid->count(); ++i)
@@ -716,9 +725,9 @@ void tst_Window::serial_focus_order()
 {
     QVERIFY(show_and_activate());
 
-    QWidget *expected[] = {window->port_combobox, window->baud_combobox,
-                           window->databits_combobox, window->parity_combobox,
-                           window->stopbits_combobox, window->open_button};
+    QWidget *expected[]
+        = {window->port_combobox,   window->baud_combobox,     window->databits_combobox,
+           window->parity_combobox, window->stopbits_combobox, window->open_button};
     window->port_combobox->setFocus(Qt::TabFocusReason);
     QCOMPARE(QApplication::focusWidget(), expected[0]);
     for (int i = 1; i < 6; ++i) {
@@ -756,22 +765,23 @@ void tst_Window::style_sheet_resource()
     const QVector<Rule> rules = parse_rules(QString::fromLatin1(bytes), &remainder);
     QVERIFY2(remainder.trimmed().isEmpty(), qPrintable("not a rule: " + remainder.trimmed()));
 
-    const QString gradient =
-        "qlineargradient(spread:pad, x1:0, y1:0, x2:1, y2:0, stop:0 rgba(148, 170, 214, 255), "
-        "stop:0.5 rgba(148, 170, 214, 255), stop:1 rgba(148, 170, 214, 255))";
+    const QString gradient
+        = "qlineargradient(spread:pad, x1:0, y1:0, x2:1, y2:0, stop:0 rgba(148, 170, 214, 255), "
+          "stop:0.5 rgba(148, 170, 214, 255), stop:1 rgba(148, 170, 214, 255))";
     const QString combo = "color: black; font-size: 12px; font-family: \"Verdana\"; "
                           "background-color: %1; height: 22px; padding-bottom: 3px";
-    const QString button =
-        "border-style: outset; border-width: 2px; border-radius: 10px; border-color: gray; "
-        "font: bold 12px; min-width: 10em; padding: 6px";
+    const QString button
+        = "border-style: outset; border-width: 2px; border-radius: 10px; border-color: gray; "
+          "font: bold 12px; min-width: 10em; padding: 6px";
     const QString entry = "selection-color: red; color: black; font-size: 14px; "
                           "font-family: \"Verdana\"; background-color: white";
     const QPair<QString, QString> expected[] = {
         {"QComboBox", combo.arg("rgb(230,230,255)")},
         {"QComboBox:on", combo.arg("rgb(0, 0, 64)")},
         {"QComboBox::drop-down :on", combo.arg("rgb(0, 0, 64)")},
-        {"QComboBox::drop-down", "subcontrol-origin: padding; subcontrol-position: top right; "
-                                 "width: 12px; height: 22px"},
+        {"QComboBox::drop-down",
+         "subcontrol-origin: padding; subcontrol-position: top right; "
+         "width: 12px; height: 22px"},
         {"QComboBox QAbstractItemView",
          "border: none; color: white; background-color: rgb(47, 54, 65); font-size: 12px; "
          "font-family: \"Verdana\""},
@@ -784,8 +794,9 @@ void tst_Window::style_sheet_resource()
          "background-color: " + gradient
              + "; border: 1px solid qlineargradient(spread:pad, x1:-1, y1:0, x2:1 y2:0, stop:0 "
                "rgba(0, 211, 197, 255), stop:1 rgba(0, 82, 112, 255)); margin-top: 5px"},
-        {"QGroupBox::title", "subcontrol-origin: margin; subcontrol-position: top left; "
-                             "font-size: 20px; font-weight: bold; color: black"},
+        {"QGroupBox::title",
+         "subcontrol-origin: margin; subcontrol-position: top left; "
+         "font-size: 20px; font-weight: bold; color: black"},
         {"QWidget#mainwindow", "background-color: " + gradient},
         {"QPushButton", "background-color: rgb(126,152,205); " + button},
         {"QPushButton:disabled", "background-color: gray"},
@@ -799,8 +810,9 @@ void tst_Window::style_sheet_resource()
         {"QPushButton:flat", "border: none"},
         {"QDialog", "background-color: " + gradient},
         {"QDialog QFrame", "background-color: transparent"},
-        {"QLineEdit#output_lineedit", "color: white; border: none; font-size: 15px; "
-                                      "font-family: \"Verdana\"; background-color: rgb(0, 0, 64)"},
+        {"QLineEdit#output_lineedit",
+         "color: white; border: none; font-size: 15px; "
+         "font-family: \"Verdana\"; background-color: rgb(0, 0, 64)"},
         {"QLineEdit#output_lineedit:disabled", "background-color: gray"},
         {"QLineEdit#outrate_lineedit", entry},
         {"QLineEdit#avg_lineedit", entry},
@@ -834,8 +846,8 @@ void tst_Window::style_sheet_applied()
         QCOMPARE(int(label->alignment()), int(Qt::AlignCenter));
 
     // The displays stay red on black while disabled.
-    QLineEdit *displays[] = {window->speed_lineedit, window->avg_speed_lineedit,
-                             window->temp_lineedit};
+    QLineEdit *displays[]
+        = {window->speed_lineedit, window->avg_speed_lineedit, window->temp_lineedit};
     for (QLineEdit *display : displays) {
         const QPalette palette = display->palette();
         QCOMPARE(palette.color(QPalette::Disabled, QPalette::Text), QColor(Qt::red));
@@ -953,8 +965,12 @@ void tst_Window::avg_button_runs_its_slot_once_data()
     QTest::addColumn<QString>("entry_after");
     QTest::addColumn<uint>("points_after");
 
-    QTest::newRow("refused") << "0" << "数值必须为大于0的整数！" << "5" << 5u;
-    QTest::newRow("accepted") << "12" << "设置成功！" << "12" << 12u;
+    QTest::newRow("refused") << "0"
+                             << "数值必须为大于0的整数！"
+                             << "5" << 5u;
+    QTest::newRow("accepted") << "12"
+                              << "设置成功！"
+                              << "12" << 12u;
 }
 
 void tst_Window::avg_button_runs_its_slot_once()

@@ -30,8 +30,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-const int IdleStepMs = 100;         // how often to look for a host when none is there
-const int ExitGraceMs = 250;        // lets the host read the last line before we hang up
+const int IdleStepMs = 100; // how often to look for a host when none is there
+const int ExitGraceMs = 250; // lets the host read the last line before we hang up
 const size_t MaxCommandLength = 200;
 const double Pi = 3.14159265358979323846;
 
@@ -61,29 +61,29 @@ void onSignal(int)
 void printUsage(FILE *out)
 {
     std::fprintf(out,
-        "Usage: instrument-sim [options]\n"
-        "\n"
-        "Simulates a sound-velocity meter on a pseudo-terminal. The first line\n"
-        "printed is the device path to open; diagnostics go to stderr.\n"
-        "\n"
-        "Options:\n"
-        "  --link PATH          also create a symbolic link PATH to the device\n"
-        "                       (never replaces an existing file; removed on exit)\n"
-        "  --rate N             lines per second, 1-30 (default 8)\n"
-        "  --salinity S         salinity in PSU (default 35)\n"
-        "  --depth D            depth in metres (default 0)\n"
-        "  --temperature T      starting water temperature in degC (default 15)\n"
-        "  --seed N             random seed (default: from the clock)\n"
-        "  --lines N            exit after sending N lines\n"
-        "  --hangup-after N     close the device after sending N lines\n"
-        "\n"
-        "Fault injection:\n"
-        "  --split              write each line in several pieces\n"
-        "  --burst N            write N lines at a time\n"
-        "  --garbage            now and then send junk bytes between lines\n"
-        "  --malformed          now and then send a malformed line\n"
-        "\n"
-        "  --help               show this text\n");
+                 "Usage: instrument-sim [options]\n"
+                 "\n"
+                 "Simulates a sound-velocity meter on a pseudo-terminal. The first line\n"
+                 "printed is the device path to open; diagnostics go to stderr.\n"
+                 "\n"
+                 "Options:\n"
+                 "  --link PATH          also create a symbolic link PATH to the device\n"
+                 "                       (never replaces an existing file; removed on exit)\n"
+                 "  --rate N             lines per second, 1-30 (default 8)\n"
+                 "  --salinity S         salinity in PSU (default 35)\n"
+                 "  --depth D            depth in metres (default 0)\n"
+                 "  --temperature T      starting water temperature in degC (default 15)\n"
+                 "  --seed N             random seed (default: from the clock)\n"
+                 "  --lines N            exit after sending N lines\n"
+                 "  --hangup-after N     close the device after sending N lines\n"
+                 "\n"
+                 "Fault injection:\n"
+                 "  --split              write each line in several pieces\n"
+                 "  --burst N            write N lines at a time\n"
+                 "  --garbage            now and then send junk bytes between lines\n"
+                 "  --malformed          now and then send a malformed line\n"
+                 "\n"
+                 "  --help               show this text\n");
 }
 
 bool parseInteger(const std::string &text, long long min, long long max, long long &value)
@@ -113,10 +113,9 @@ bool parseReal(const std::string &text, double min, double max, double &value)
 
 bool parseOptions(int argc, char **argv, Options &options)
 {
-    const std::vector<std::string> valueOptions = {
-        "--link", "--rate", "--salinity", "--depth", "--temperature", "--seed",
-        "--lines", "--hangup-after", "--burst"
-    };
+    const std::vector<std::string> valueOptions
+        = {"--link", "--rate",  "--salinity",     "--depth", "--temperature",
+           "--seed", "--lines", "--hangup-after", "--burst"};
 
     for (int i = 1; i < argc; ++i) {
         std::string name = argv[i];
@@ -181,8 +180,8 @@ bool parseOptions(int argc, char **argv, Options &options)
             ok = parseInteger(value, 1, 100, options.burst);
         }
         if (!ok) {
-            std::fprintf(stderr, "instrument-sim: invalid value \"%s\" for %s\n",
-                         value.c_str(), name.c_str());
+            std::fprintf(stderr, "instrument-sim: invalid value \"%s\" for %s\n", value.c_str(),
+                         name.c_str());
             return false;
         }
     }
@@ -305,8 +304,7 @@ private:
     long long linesSent = 0;
 };
 
-Simulator::Simulator(const Options &options, int master)
-    : options(options), master(master)
+Simulator::Simulator(const Options &options, int master) : options(options), master(master)
 {
     unsigned seed = options.seed >= 0 ? unsigned(options.seed)
                                       : unsigned(std::time(nullptr)) ^ unsigned(getpid());
@@ -331,7 +329,7 @@ void Simulator::run()
 
         auto wait = std::chrono::ceil<std::chrono::milliseconds>(nextLine - now);
         int timeout = int(wait.count());
-        pollfd pfd = { master, POLLIN, 0 };
+        pollfd pfd = {master, POLLIN, 0};
         int ready = poll(&pfd, 1, timeout);
         if (ready < 0) {
             if (errno == EINTR)
@@ -433,8 +431,8 @@ std::string Simulator::malformedLine()
 
 std::string Simulator::garbageBytes()
 {
-    const std::string printable =
-            "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789 .,:;!?#%&*+-=/<>";
+    const std::string printable
+        = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789 .,:;!?#%&*+-=/<>";
     std::uniform_int_distribution<size_t> pick(0, printable.size() - 1);
     int count = std::uniform_int_distribution<int>(1, 24)(random);
     std::string junk;
@@ -505,9 +503,8 @@ void Simulator::handleCommand(const std::string &text)
         return;
 
     if (words.size() == 3 && words[0] == "uart" && words[1] == "bps") {
-        const std::vector<std::string> rates = {
-            "2400", "4800", "9600", "19200", "38400", "57600", "115200"
-        };
+        const std::vector<std::string> rates
+            = {"2400", "4800", "9600", "19200", "38400", "57600", "115200"};
         long long bps = 0;
         bool standard = false;
         if (isDigits(words[2]) && parseInteger(words[2], 1, 1000000, bps)) {
@@ -682,8 +679,7 @@ int main(int argc, char **argv)
     if (master < 0)
         return 1;
 
-    if (!options.linkPath.empty()
-            && symlink(slavePath.c_str(), options.linkPath.c_str()) != 0) {
+    if (!options.linkPath.empty() && symlink(slavePath.c_str(), options.linkPath.c_str()) != 0) {
         if (errno == EEXIST)
             std::fprintf(stderr, "instrument-sim: %s already exists, not replacing it\n",
                          options.linkPath.c_str());

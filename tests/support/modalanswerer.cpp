@@ -73,8 +73,8 @@ void ModalAnswerer::answer(QWidget *widget)
     }
     if (QFileDialog *dialog = qobject_cast<QFileDialog *>(widget)) {
         QLineEdit *name_edit = dialog->findChild<QLineEdit *>("fileNameEdit");
-        file_dialogs.append({dialog->directory().absolutePath(),
-                             name_edit ? name_edit->text() : QString()});
+        file_dialogs.append(
+            {dialog->directory().absolutePath(), name_edit ? name_edit->text() : QString()});
         const QString path = file_answers.isEmpty() ? QString() : file_answers.takeFirst();
         if (path.isEmpty() || !name_edit) {
             dialog->reject();

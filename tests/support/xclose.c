@@ -16,8 +16,8 @@ static Window find_window(Display *display, const char *title)
     Window root_return, parent_return, *children = NULL, found = 0;
     unsigned int count = 0;
 
-    if (!XQueryTree(display, DefaultRootWindow(display), &root_return, &parent_return,
-                    &children, &count))
+    if (!XQueryTree(display, DefaultRootWindow(display), &root_return, &parent_return, &children,
+                    &count))
         return 0;
     for (unsigned int i = 0; i < count && !found; ++i) {
         Atom type;
@@ -25,7 +25,9 @@ static Window find_window(Display *display, const char *title)
         unsigned long items, after;
         unsigned char *name = NULL;
         if (XGetWindowProperty(display, children[i], net_wm_name, 0, 1024, False, utf8, &type,
-                               &format, &items, &after, &name) == Success && name) {
+                               &format, &items, &after, &name)
+                == Success
+            && name) {
             if (strcmp((const char *)name, title) == 0) {
                 XWindowAttributes attributes;
                 if (XGetWindowAttributes(display, children[i], &attributes)

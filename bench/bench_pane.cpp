@@ -11,8 +11,6 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QTextBlock>
-#include <QTextCursor>
-#include <QTextDocument>
 #include <QTextEdit>
 
 #include <cstdio>
@@ -20,26 +18,9 @@
 // Lines added between two runs of the event loop, as a busy reader does.
 static const int lines_per_pass = 10;
 
-// The pane's trimming with a cap of one's own (0: never trimmed), for the
-// caps the program does not use. The slack is a tenth of the cap, as in the
-// program.
-static void append_capped(QTextEdit *pane, const QString &text, int keep)
-{
-    QTextDocument *document = pane->document();
-    if (keep > 0 && document->blockCount() > keep + keep / 10) {
-        QTextCursor cursor(document);
-        cursor.movePosition(QTextCursor::Start);
-        cursor.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor,
-                            document->blockCount() - keep);
-        cursor.removeSelectedText();
-    }
-    pane->moveCursor(QTextCursor::End, QTextCursor::MoveAnchor);
-    pane->insertPlainText(text);
-}
-
 // One run: prints "mark <lines> <rss MB> <append us/line> <with events us/line>"
 // at every mark, the costs taken over the lines just before it.
-static int run_child(int keep, bool program_cap, const QList<int> &marks)
+static int run_child(int keep, const QList<int> &marks)
 {
     frmain window;
     window.show();
@@ -65,10 +46,7 @@ static int run_child(int keep, bool program_cap, const QList<int> &marks)
         }
         const QString text = QString::fromLatin1(measurement_line(line));
         const qint64 before = clock.nsecsElapsed();
-        if (program_cap)
-            append_to_pane(pane, text);
-        else
-            append_capped(pane, text, keep);
+        append_to_pane(pane, text, keep);
         append_ns += clock.nsecsElapsed() - before;
         if (line % lines_per_pass == 0)
             QApplication::processEvents();
@@ -103,7 +81,7 @@ int main(int argc, char *argv[])
         for (const QString &mark : arguments.at(marks_at + 1).split(','))
             marks.append(mark.toInt());
         const QString cap = arguments.value(cap_at + 1);
-        return run_child(cap.toInt(), cap == "program", marks);
+        return run_child(cap == "program" ? status_pane_keep : cap.toInt(), marks);
     }
 
     // The program's cap goes to a million lines; the others to 60,000, past

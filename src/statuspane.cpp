@@ -1,18 +1,17 @@
 #include "statuspane.h"
 
-#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
 
-void append_to_pane(QTextEdit *pane, const QString &text)
+void append_to_pane(QTextEdit *pane, const QString &text, int keep)
 {
     QTextDocument *document = pane->document();
-    if (document->blockCount() > status_pane_keep + status_pane_slack) {
+    if (keep > 0 && document->blockCount() > keep + keep / 10) {
         QTextCursor cursor(document);
         cursor.movePosition(QTextCursor::Start);
         cursor.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor,
-                            document->blockCount() - status_pane_keep);
+                            document->blockCount() - keep);
         cursor.removeSelectedText();
     }
 

@@ -6,11 +6,12 @@
 class QTextEdit;
 
 // The pane keeps the newest paragraphs only; the recording file keeps the
-// whole stream. Trimming in batches keeps each append cheap.
+// whole stream. About ten minutes at 8 lines a second, for some 2 MB.
 const int status_pane_keep = 5000;
-const int status_pane_slack = 500;
 
-// Adds text at the end of the pane and brings it into view.
-void append_to_pane(QTextEdit *pane, const QString &text);
+// Adds text at the end of the pane and brings it into view. Past keep
+// paragraphs by a tenth, the oldest go in one edit, so each append stays
+// cheap; keep 0 never trims.
+void append_to_pane(QTextEdit *pane, const QString &text, int keep = status_pane_keep);
 
 #endif

@@ -16,18 +16,9 @@
 static const int warm_up_lines = 6000; // fills the pane up to its cap
 static const int lines_per_pattern = 30000;
 
-struct Counters
-{
-    int shown = 0; // changes of the real-time speed display
-    int slot_runs = 0;
-    double slot_ms = 0.0; // wall time inside ReadMyCom_slot
-    qint64 slot_start = 0;
-    QElapsedTimer clock;
-};
-
 // Writes lines in writes of lines_per_write lines (0: random 1..3000 bytes),
 // letting the event loop run after every write so the reader drains them.
-static bool feed(PtyPair &pty, Counters &counters, int first, int count, int lines_per_write)
+static bool feed(PtyPair &pty, ReaderCounters &counters, int first, int count, int lines_per_write)
 {
     QByteArray stream;
     for (int i = first; i < first + count; ++i)
@@ -53,22 +44,12 @@ int main(int argc, char *argv[])
     frmain window;
     window.show();
 
-    Counters counters;
-    counters.clock.start();
-    QObject::connect(window.speed_lineedit, &QLineEdit::textChanged, [&] { ++counters.shown; });
-    // Connected before and after the window's own connection, these two
-    // bracket every run of the reader slot.
-    QObject::connect(window.my_com, &QSerialPort::readyRead,
-                     [&] { counters.slot_start = counters.clock.nsecsElapsed(); });
+    ReaderCounters counters;
     PtyPair pty;
-    if (!open_on_pty(window, pty)) {
+    if (!open_and_count(window, pty, counters)) {
         std::printf("bench_reader: could not open the port on %s\n", qPrintable(pty.slave_path()));
         return 1;
     }
-    QObject::connect(window.my_com, &QSerialPort::readyRead, [&] {
-        counters.slot_ms += (counters.clock.nsecsElapsed() - counters.slot_start) / 1e6;
-        ++counters.slot_runs;
-    });
 
     int next_line = 0;
     if (!feed(pty, counters, next_line, warm_up_lines, 0)) {
@@ -90,7 +71,7 @@ int main(int argc, char *argv[])
                     {"random 1..3000 bytes", 0}};
     bool all_shown = true;
     for (const auto &pattern : patterns) {
-        const Counters before = counters;
+        const ReaderCounters before = counters;
         const double cpu_before = thread_cpu_ms();
         QElapsedTimer timer;
         timer.start();

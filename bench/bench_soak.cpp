@@ -31,14 +31,6 @@ static const int block_lines = 10000; // fed, then drained, between measurements
 static const int tenth = line_count / 10;
 static const int blocks_per_tenth = tenth / block_lines;
 
-struct Counters
-{
-    int shown = 0;
-    double slot_ms = 0.0;
-    qint64 slot_start = 0;
-    QElapsedTimer clock;
-};
-
 // Totals at the end of a block. CPU time leaves out the reference work.
 struct Mark
 {
@@ -132,19 +124,12 @@ int main(int argc, char *argv[])
     for (int i = 0; i < 10000; ++i)
         reference_stream += measurement_line(i);
 
-    Counters counters;
-    counters.clock.start();
-    QObject::connect(window.speed_lineedit, &QLineEdit::textChanged, [&] { ++counters.shown; });
-    QObject::connect(window.my_com, &QSerialPort::readyRead,
-                     [&] { counters.slot_start = counters.clock.nsecsElapsed(); });
+    ReaderCounters counters;
     PtyPair pty;
-    if (!open_on_pty(window, pty)) {
+    if (!open_and_count(window, pty, counters)) {
         std::printf("bench_soak: could not open the port on %s\n", qPrintable(pty.slave_path()));
         return 1;
     }
-    QObject::connect(window.my_com, &QSerialPort::readyRead, [&] {
-        counters.slot_ms += (counters.clock.nsecsElapsed() - counters.slot_start) / 1e6;
-    });
 
     // The machine's speed at the start: the best of a few reference runs.
     double reference_at_start = reference_work(scratch, reference_stream);

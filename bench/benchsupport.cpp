@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
 
@@ -58,4 +59,21 @@ bool run_until(const std::function<bool()> &done, int timeout_ms)
     while (!done() && clock.elapsed() < timeout_ms)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     return done();
+}
+
+bool open_and_count(frmain &window, PtyPair &pty, ReaderCounters &counters)
+{
+    counters.clock.start();
+    QObject::connect(window.speed_lineedit, &QLineEdit::textChanged, [&] { ++counters.shown; });
+    // Connected before and after the window's own connection, these two
+    // bracket every run of the reader slot.
+    QObject::connect(window.my_com, &QSerialPort::readyRead,
+                     [&] { counters.slot_start = counters.clock.nsecsElapsed(); });
+    if (!open_on_pty(window, pty))
+        return false;
+    QObject::connect(window.my_com, &QSerialPort::readyRead, [&] {
+        counters.slot_ms += (counters.clock.nsecsElapsed() - counters.slot_start) / 1e6;
+        ++counters.slot_runs;
+    });
+    return true;
 }

@@ -2,6 +2,7 @@
 #define BENCHSUPPORT_H
 
 #include <QByteArray>
+#include <QElapsedTimer>
 
 #include <functional>
 
@@ -21,6 +22,20 @@ QByteArray measurement_line(int number);
 // the port name typed into the port choice, then the open button's slot
 // (which waits its one second). Returns false if the port did not open.
 bool open_on_pty(frmain &window, PtyPair &pty);
+
+// What the reader did, as seen from outside the window.
+struct ReaderCounters
+{
+    int shown = 0; // changes of the real-time speed display
+    int slot_runs = 0;
+    double slot_ms = 0.0; // wall time inside ReadMyCom_slot
+    qint64 slot_start = 0;
+    QElapsedTimer clock;
+};
+
+// Opens the port as open_on_pty does, and counts into counters every change
+// of the speed display and the time of every run of the reader slot.
+bool open_and_count(frmain &window, PtyPair &pty, ReaderCounters &counters);
 
 // Runs the event loop until done() holds or timeout_ms passes; returns done().
 bool run_until(const std::function<bool()> &done, int timeout_ms);

@@ -26,7 +26,7 @@ echo "== building $build/fuzz_framing"
 "$cxx" -std=c++17 -g -O1 -fPIC \
     -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
     -I"$repo/src" -I"$repo/fuzz" $(pkg-config --cflags Qt5Core) \
-    "$repo/src/measurement.cpp" "$repo/fuzz/framing_check.cpp" "$repo/fuzz/fuzz_framing.cpp" \
+    "$repo/src/measurementstream.cpp" "$repo/src/blockaverage.cpp" "$repo/fuzz/framing_check.cpp" "$repo/fuzz/fuzz_framing.cpp" \
     $(pkg-config --libs Qt5Core) -o "$build/fuzz_framing"
 
 # The fuzzer adds what it learns to the work copy; the corpus in the

@@ -1,0 +1,45 @@
+#include "pendingframe.h"
+
+void PendingFrame::set(QString &field, const QString &text, Change change)
+{
+    field = text;
+    changed |= change;
+}
+
+void PendingFrame::append_pane(const QString &text)
+{
+    if (text.isEmpty())
+        return;
+    pane += text;
+    pane_paragraphs += text.count(QLatin1Char('\n'));
+    changed |= Pane;
+    if (keep > 0 && pane_paragraphs > keep + keep / 10)
+        trim_pane();
+}
+
+// Drops the oldest paragraphs of the batch, keeping the newest keep; the
+// pane would trim them anyway, and they cost time to lay out.
+void PendingFrame::trim_pane()
+{
+    int cut = pane.size();
+    for (int found = 0; found <= keep; ++found) {
+        cut = cut > 0 ? pane.lastIndexOf(QLatin1Char('\n'), cut - 1) : -1;
+        if (cut < 0)
+            return;
+    }
+    pane.remove(0, cut + 1);
+    pane_paragraphs = keep;
+}
+
+PendingFrame::Frame PendingFrame::take()
+{
+    Frame frame;
+    frame.changed = changed;
+    frame.speed = speed;
+    frame.average = average;
+    frame.temperature = temperature;
+    frame.pane.swap(pane);
+    pane_paragraphs = 0;
+    changed = 0;
+    return frame;
+}

@@ -1,0 +1,112 @@
+#include "portsession.h"
+
+#include <QFileInfo>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+PortSession::PortSession(QSerialPort *port, QObject *parent) : QObject(parent), port(port)
+{
+    retry_timer.setInterval(1000);
+    connect(&retry_timer, &QTimer::timeout, this, &PortSession::retry);
+    connect(port, &QSerialPort::errorOccurred, this, &PortSession::port_error);
+}
+
+bool PortSession::open(const PortSettings &chosen)
+{
+    close();
+    settings = chosen;
+    if (!open_port()) {
+        reason = failure_reason_for(port->error(), settings.name);
+        return false;
+    }
+    current = Open;
+    return true;
+}
+
+bool PortSession::open_port()
+{
+    port->setPortName(settings.name);
+    if (!port->open(QIODevice::ReadWrite))
+        return false;
+    port->flush();
+    if (settings.baud > 0)
+        port->setBaudRate(settings.baud, QSerialPort::AllDirections);
+    port->setParity(settings.parity);
+    port->setDataBits(settings.data_bits);
+    port->setStopBits(settings.stop_bits);
+    port->setFlowControl(QSerialPort::NoFlowControl);
+    return true;
+}
+
+void PortSession::close()
+{
+    retry_timer.stop();
+    current = Closed;
+    if (port->isOpen()) {
+        port->flush();
+        port->close();
+    }
+}
+
+// A device that is gone makes the port raise errors without end: close it
+// once, and look for the device again once a second.
+void PortSession::port_error(QSerialPort::SerialPortError error)
+{
+    if (current != Open || !port->isOpen())
+        return;
+    if (error != QSerialPort::ResourceError && error != QSerialPort::ReadError)
+        return;
+    current = Waiting;
+    emit lost();
+    port->close();
+    retry_timer.start();
+}
+
+void PortSession::retry()
+{
+    if (current != Waiting || !open_port())
+        return;
+    retry_timer.stop();
+    current = Open;
+    emit back();
+}
+
+QString PortSession::system_location(const QString &name)
+{
+#ifdef Q_OS_UNIX
+    if (!name.startsWith(QLatin1Char('/')))
+        return QStringLiteral("/dev/") + name;
+#endif
+    return name;
+}
+
+QString PortSession::failure_reason_for(QSerialPort::SerialPortError error, const QString &name)
+{
+    static const QString not_found = QStringLiteral("找不到该串口，请检查串口号和设备连接！");
+    static const QString no_permission
+        = QStringLiteral("没有访问该串口的权限（Linux 下请把用户加入 dialout 组后重新登录）！");
+    static const QString busy = QStringLiteral("串口已被其他程序占用！");
+    static const QString not_serial = QStringLiteral("该设备不是串口！");
+#ifdef Q_OS_UNIX
+    const QByteArray path = QFile::encodeName(system_location(name));
+    struct stat info;
+    if (::stat(path.constData(), &info) != 0)
+        return not_found;
+    if (!S_ISCHR(info.st_mode))
+        return not_serial;
+    if (::access(path.constData(), R_OK | W_OK) != 0)
+        return no_permission;
+#endif
+    switch (error) {
+    case QSerialPort::DeviceNotFoundError:
+        return not_found;
+    case QSerialPort::PermissionError:
+    case QSerialPort::OpenError:
+        return busy;
+    default:
+        return not_serial;
+    }
+}

@@ -1,0 +1,146 @@
+// Small pieces of the program's logic, driven without a window.
+
+#include "commandsequence.h"
+#include "pendingframe.h"
+#include "portsession.h"
+#include "signalwatch.h"
+#include "stalewatch.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <csignal>
+
+Q_DECLARE_METATYPE(CommandStep)
+
+class TestCore : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void command_sequences_data();
+    void command_sequences();
+    void stale_data();
+    void stale();
+    void frame_batches_like_lines();
+    void port_failure_reasons_data();
+    void port_failure_reasons();
+    void termination_signals();
+};
+
+void TestCore::command_sequences_data()
+{
+    QTest::addColumn<QVector<CommandStep>>("steps");
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<int>("pauses_ms");
+    QTest::newRow("send, defaults") << send_config_steps("9600", 8, true)
+                                    << QByteArray("\ruart bps 9600\rdata rate 8\rwater temp enable\r")
+                                    << 1100;
+    QTest::newRow("send, 115200, 30, no temperature")
+        << send_config_steps("115200", 30, false)
+        << QByteArray("\ruart bps 115200\rdata rate 30\rwater temp disable\r") << 1100;
+    QTest::newRow("save") << save_config_steps() << QByteArray("done\ry\r") << 700;
+}
+
+// Commands are typed one character at a time; each lone "\r" goes whole.
+void TestCore::command_sequences()
+{
+    QFETCH(QVector<CommandStep>, steps);
+    QFETCH(QByteArray, line);
+    QFETCH(int, pauses_ms);
+    QByteArray sent;
+    int pauses = 0;
+    for (const CommandStep &step : steps) {
+        QCOMPARE(step.one_by_one, step.bytes != "\r" && step.bytes != "y");
+        sent += step.bytes;
+        pauses += step.pause_ms;
+    }
+    QCOMPARE(sent, line);
+    QCOMPARE(pauses, pauses_ms);
+}
+
+void TestCore::stale_data()
+{
+    QTest::addColumn<QVector<qint64>>("seen");
+    QTest::addColumn<qint64>("fresh_until");
+    QTest::newRow("nothing seen yet") << QVector<qint64>{} << qint64(0);
+    QTest::newRow("8 lines/s: 3 s") << QVector<qint64>{1000, 1125, 1250} << qint64(4250);
+    QTest::newRow("one line in 5 s: three intervals") << QVector<qint64>{0 + 1, 5001, 10001}
+                                                      << qint64(25001);
+    QTest::newRow("a long gap does not stretch it")
+        << QVector<qint64>{1000, 1125, 1250, 61250} << qint64(64250);
+}
+
+void TestCore::stale()
+{
+    QFETCH(QVector<qint64>, seen);
+    QFETCH(qint64, fresh_until);
+    StaleWatch watch;
+    for (qint64 t : seen)
+        watch.seen(t);
+    QCOMPARE(watch.deadline(), fresh_until);
+    if (fresh_until > 0) {
+        QVERIFY(!watch.stale(fresh_until - 1));
+        QVERIFY(watch.stale(fresh_until));
+    }
+}
+
+// A frame that gathers many lines leaves the displays and the pane as the
+// lines one by one would have, keeping only what the pane keeps.
+void TestCore::frame_batches_like_lines()
+{
+    PendingFrame frame(100);
+    QVERIFY(frame.empty());
+    QString all;
+    for (int i = 0; i < 500; ++i) {
+        const QString line = QStringLiteral("$ %1 15.0\r\n").arg(1000 + i);
+        frame.set_speed(QString::number(1000 + i));
+        frame.append_pane(line);
+        all += line;
+    }
+    frame.set_average("1250");
+    const PendingFrame::Frame batch = frame.take();
+    QVERIFY(frame.empty());
+    QCOMPARE(batch.speed, QString("1499"));
+    QCOMPARE(batch.average, QString("1250"));
+    QVERIFY(!(batch.changed & PendingFrame::Temperature));
+    QVERIFY(all.endsWith(batch.pane));
+    QVERIFY(batch.pane.count('\n') >= 100 && batch.pane.count('\n') <= 110);
+}
+
+void TestCore::port_failure_reasons_data()
+{
+    QTest::addColumn<QString>("device");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("missing") << "/dev/ttyNOTHERE" << "找不到该串口";
+    QTest::newRow("missing COM name") << "COM11" << "找不到该串口";
+    QTest::newRow("directory") << "/tmp" << "不是串口";
+    QTest::newRow("regular file") << QFINDTESTDATA("tst_core.cpp") << "不是串口";
+    QTest::newRow("not a terminal") << "/dev/null" << "不是串口";
+}
+
+void TestCore::port_failure_reasons()
+{
+    QFETCH(QString, device);
+    QFETCH(QString, reason);
+    QSerialPort port;
+    PortSession session(&port);
+    PortSettings settings;
+    settings.name = device;
+    QVERIFY(!session.open(settings));
+    QVERIFY(!session.active());
+    QVERIFY2(session.failure_reason().contains(reason), qPrintable(session.failure_reason()));
+}
+
+void TestCore::termination_signals()
+{
+    SignalWatch watch;
+    QSignalSpy received(&watch, &SignalWatch::received);
+    for (int number : {SIGTERM, SIGHUP, SIGINT})
+        ::raise(number);
+    QTRY_COMPARE(received.count(), 3);
+    QCOMPARE(received.at(0).at(0).toInt(), int(SIGTERM));
+}
+
+QTEST_GUILESS_MAIN(TestCore)
+#include "tst_core.moc"

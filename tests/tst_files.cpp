@@ -1,0 +1,107 @@
+// The raw recording and the measurement log beside it, on temporary files.
+
+#include "measurementlog.h"
+#include "recorder.h"
+
+#include <QtTest>
+
+static QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+class TestFiles : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir dir;
+
+private slots:
+    void recording_is_byte_exact();
+    void recording_failures();
+    void log_names_data();
+    void log_names();
+    void log_rows();
+};
+
+void TestFiles::recording_is_byte_exact()
+{
+    const QString path = dir.filePath("raw.txt");
+    QFile::remove(path);
+    const QDateTime start(QDate(2026, 12, 7), QTime(8, 5, 9));
+    Recorder recorder;
+    QVERIFY(recorder.start(path, start));
+    const QByteArray body("$ 1500.0 15.0\r\n\0\xff partial $ 15", 31);
+    QVERIFY(recorder.append(body.left(10)));
+    QCOMPARE(contents(path), "2026_12_07_08_05_09\r\n" + body.left(10)); // on disk at once
+    QVERIFY(recorder.append(body.mid(10)));
+    QVERIFY(recorder.stop(start.addSecs(3661)));
+    QVERIFY(!recorder.recording());
+    QCOMPARE(contents(path), "2026_12_07_08_05_09\r\n" + body + "2026_12_07_09_06_10\r\n");
+}
+
+void TestFiles::recording_failures()
+{
+    Recorder recorder;
+    QVERIFY(!recorder.start(dir.filePath("missing/raw.txt"), QDateTime::currentDateTime()));
+    QVERIFY(!recorder.recording());
+    // A full disk: the start line already fails to reach it, and the file closes.
+    QVERIFY(!recorder.start("/dev/full", QDateTime::currentDateTime()));
+    QVERIFY(!recorder.recording());
+    QVERIFY(!recorder.append("$ 1500.0\r\n"));
+}
+
+void TestFiles::log_names_data()
+{
+    QTest::addColumn<QString>("recording");
+    QTest::addColumn<QStringList>("existing");
+    QTest::addColumn<QString>("log");
+    QTest::newRow("txt") << "survey.txt" << QStringList{} << "survey.csv";
+    QTest::newRow("no suffix") << "survey" << QStringList{} << "survey.csv";
+    QTest::newRow("two dots") << "day.1.txt" << QStringList{} << "day.1.csv";
+    QTest::newRow("csv recording") << "raw.csv" << QStringList{} << "raw.measurements.csv";
+    QTest::newRow("taken names") << "a.txt" << QStringList{"a.csv", "a (2).csv"} << "a (3).csv";
+}
+
+void TestFiles::log_names()
+{
+    QFETCH(QString, recording);
+    QFETCH(QStringList, existing);
+    QFETCH(QString, log);
+    QTemporaryDir here;
+    for (const QString &name : existing) {
+        QFile file(here.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    QCOMPARE(MeasurementLog::path_for(here.filePath(recording)), here.filePath(log));
+    MeasurementLog measurement_log;
+    if (!existing.isEmpty()) // never replaces a file
+        QVERIFY(!measurement_log.start(here.filePath(existing.at(0)), 0));
+}
+
+// Rows as a CSV reader sees them, with times that never go backwards even
+// when the clock does, flushed within a second.
+void TestFiles::log_rows()
+{
+    const QString path = dir.filePath("log.csv");
+    const qint64 t0 = QDateTime(QDate(2026, 12, 7), QTime(8, 0), Qt::UTC).toMSecsSinceEpoch();
+    MeasurementLog log;
+    QVERIFY(log.start(path, t0));
+    QVERIFY(log.add_reading(t0 + 5, {"1500.125", "15.250", "", "ok"}));
+    QVERIFY(log.add_event(t0 + 7, "port_lost"));
+    QVERIFY(log.add_reading(t0 - 60000, {"1499.000", "", "1499.5", "spike"}));
+    QVERIFY(log.flush_if_due(t0 + 999));
+    QCOMPARE(contents(path).count('\n'), 1); // only the header so far
+    QVERIFY(log.flush_if_due(t0 + 1000));
+    const QList<QByteArray> rows = contents(path).split('\n');
+    QCOMPARE(rows.size(), 5);
+    QCOMPARE(rows.at(0), "time_utc,speed_m_s,temperature_c,average_m_s,quality,event");
+    QCOMPARE(rows.at(1), "2026-12-07T08:00:00.005Z,1500.125,15.250,,ok,");
+    QCOMPARE(rows.at(2), "2026-12-07T08:00:00.007Z,,,,,port_lost");
+    QCOMPARE(rows.at(3), "2026-12-07T08:00:00.007Z,1499.000,,1499.5,spike,");
+    QVERIFY(log.stop());
+}
+
+QTEST_GUILESS_MAIN(TestFiles)
+#include "tst_files.moc"

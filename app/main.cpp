@@ -1,4 +1,5 @@
 #include "frmain.h"
+#include "signalwatch.h"
 
 #include <QApplication>
 #include <QFile>
@@ -35,6 +36,14 @@ int main(int argc, char *argv[])
     qss.close();
 
     frmain w;
+    // Ending the desktop session, Ctrl+C or kill: close as the close button
+    // does, so the recording keeps everything received and the port's lock
+    // is released, then leave every event loop, nested ones included.
+    SignalWatch signal_watch;
+    QObject::connect(&signal_watch, &SignalWatch::received, &w, [&w] {
+        w.close();
+        QCoreApplication::exit(0);
+    });
     w.setWindowIcon(window_icon(":/icon/doc/1.png"));
     w.setWindowTitle("声速仪显示配置终端V1.0");
     w.setFixedSize(800, 650);

@@ -2,7 +2,12 @@
 // decoder, the line framer, the field split and the block average, over a
 // realistic stream cut into chunks of various sizes.
 #include "benchsupport.h"
-#include "measurement.h"
+#include "blockaverage.h"
+#include "measurementlog.h"
+#include "measurementstream.h"
+
+#include <QDateTime>
+#include <QTemporaryDir>
 
 #include <QElapsedTimer>
 #include <QRandomGenerator>
@@ -28,25 +33,27 @@ static QVector<int> random_lengths(int count, int maximum)
     return lengths;
 }
 
-static int run(const QByteArray &stream, const QVector<int> &lengths)
+// With a log, every valid reading also becomes a CSV row, as while recording.
+static int run(const QByteArray &stream, const QVector<int> &lengths, MeasurementLog *log)
 {
-    ChunkDecoder decoder;
-    LineFramer framer;
-    QString buffer;
-    QString line;
-    double sum = 0.0;
-    unsigned int count = 0;
+    MeasurementStream reader;
+    BlockAverage average;
+    QString shown;
     int lines = 0;
     int next = 0;
+    qint64 now = QDateTime::currentMSecsSinceEpoch();
     for (int pos = 0; pos < stream.size();) {
         const QByteArray chunk = stream.mid(pos, lengths.at(next++ % lengths.size()));
         pos += chunk.size();
-        framer.append(buffer, decoder.decode(chunk));
-        while (framer.take_line(buffer, &line)) {
-            const QStringList fields = split_fields(line);
-            QString shown;
-            if (fields.size() <= 2)
-                average_step(sum, count, 5, fields.at(0), &shown);
+        for (const Reading &reading : reader.feed(chunk)) {
+            if (reading.valid)
+                average.add(reading.speed, reading.speed_text, &shown);
+            if (log) {
+                log->add_reading(++now,
+                                 {reading.speed_text.trimmed(), reading.temperature_text.trimmed(),
+                                  shown.trimmed(), "ok"});
+                log->flush_if_due(now);
+            }
             ++lines;
         }
     }
@@ -69,17 +76,24 @@ int main()
         {"random 1..4096 bytes", random_lengths(10007, 4096)},
     };
 
-    std::printf("bench_framing: %d lines (%d bytes) through ChunkDecoder, LineFramer,"
-                " split_fields and average_step\n",
+    std::printf("bench_framing: %d lines (%d bytes) through the stream and the block average,"
+                " then also into the CSV measurement log\n",
                 line_count, int(stream.size()));
+    QTemporaryDir dir;
     for (const Pattern &pattern : patterns) {
-        QElapsedTimer timer;
-        timer.start();
-        const int lines = run(stream, pattern.lengths);
-        const double seconds = timer.nsecsElapsed() / 1e9;
-        std::printf("  chunks of %-22s %9.0f lines/s  %6.2f us/line%s\n", pattern.name,
-                    lines / seconds, seconds * 1e6 / lines,
-                    lines == line_count ? "" : "  (LINES LOST)");
+        double us[2];
+        for (int with_log = 0; with_log < 2; ++with_log) {
+            MeasurementLog log;
+            log.start(dir.filePath(QString("%1-%2.csv").arg(pattern.name).arg(with_log)), 0);
+            QElapsedTimer timer;
+            timer.start();
+            const int lines = run(stream, pattern.lengths, with_log ? &log : nullptr);
+            us[with_log] = timer.nsecsElapsed() / 1e3 / lines;
+            if (lines != line_count)
+                std::printf("  LINES LOST with chunks of %s\n", pattern.name);
+        }
+        std::printf("  chunks of %-22s %6.2f us/line, with the CSV log %6.2f (+%.2f us)\n",
+                    pattern.name, us[0], us[1], us[1] - us[0]);
     }
     return 0;
 }

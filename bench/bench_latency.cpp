@@ -3,8 +3,7 @@
 // thread writes the lines on time, whatever the GUI thread is doing.
 #include "benchsupport.h"
 #include "frmain.h"
-#include "modalanswerer.h"
-#include "ptypair.h"
+#include "windowfixture.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -29,12 +28,11 @@ static QString speed_field(const QByteArray &line)
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    ModalAnswerer answerer;
-    frmain window;
-    window.show();
+    WindowOnPty fixture;
+    frmain &window = fixture.window;
+    PtyPair &pty = fixture.pty;
 
-    PtyPair pty;
-    if (!open_on_pty(window, pty)) {
+    if (!fixture.open()) {
         std::printf("bench_latency: could not open the port on %s\n", qPrintable(pty.slave_path()));
         return 1;
     }

@@ -3,8 +3,7 @@
 // pseudo-terminal whose master side stands in for the instrument.
 #include "benchsupport.h"
 #include "frmain.h"
-#include "modalanswerer.h"
-#include "ptypair.h"
+#include "windowfixture.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -40,13 +39,12 @@ static bool feed(PtyPair &pty, ReaderCounters &counters, int first, int count, i
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    ModalAnswerer answerer;
-    frmain window;
-    window.show();
+    WindowOnPty fixture;
+    frmain &window = fixture.window;
+    PtyPair &pty = fixture.pty;
 
     ReaderCounters counters;
-    PtyPair pty;
-    if (!open_and_count(window, pty, counters)) {
+    if (!open_and_count(fixture, counters)) {
         std::printf("bench_reader: could not open the port on %s\n", qPrintable(pty.slave_path()));
         return 1;
     }

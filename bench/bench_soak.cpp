@@ -13,9 +13,8 @@
 
 #include "benchsupport.h"
 #include "frmain.h"
-#include "modalanswerer.h"
-#include "ptypair.h"
 #include "statuspane.h"
+#include "windowfixture.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -79,13 +78,8 @@ static double reference_work(QTextEdit &scratch, const QByteArray &stream)
     scratch.clear();
     for (int i = 0; i < 200; ++i)
         append_to_pane(&scratch, QString::fromLatin1(measurement_line(i)));
-    ChunkDecoder decoder;
-    LineFramer framer;
-    QString buffer;
-    QString line;
-    framer.append(buffer, decoder.decode(stream));
-    while (framer.take_line(buffer, &line))
-        split_fields(line);
+    MeasurementStream reader;
+    reader.feed(stream);
     return thread_cpu_ms() - start;
 }
 
@@ -113,9 +107,9 @@ static void print_row(int lines_done, const Mark &before, const Mark &after, int
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    ModalAnswerer answerer;
-    frmain window;
-    window.show();
+    WindowOnPty fixture;
+    frmain &window = fixture.window;
+    PtyPair &pty = fixture.pty;
 
     QTextEdit scratch;
     scratch.setReadOnly(true);
@@ -125,8 +119,7 @@ int main(int argc, char *argv[])
         reference_stream += measurement_line(i);
 
     ReaderCounters counters;
-    PtyPair pty;
-    if (!open_and_count(window, pty, counters)) {
+    if (!open_and_count(fixture, counters)) {
         std::printf("bench_soak: could not open the port on %s\n", qPrintable(pty.slave_path()));
         return 1;
     }

@@ -1,7 +1,7 @@
 #include "benchsupport.h"
 
 #include "frmain.h"
-#include "ptypair.h"
+#include "windowfixture.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -40,15 +40,6 @@ QByteArray measurement_line(int number)
         + "\r\n";
 }
 
-bool open_on_pty(frmain &window, PtyPair &pty)
-{
-    if (!pty.is_open())
-        return false;
-    window.port_combobox->setEditText(pty.slave_path());
-    window.openCom1_slot();
-    return window.my_com->isOpen() && window.open_button->text() == "关闭串口";
-}
-
 bool run_until(const std::function<bool()> &done, int timeout_ms)
 {
     // A ticking timer so the wait for events always wakes up to look again.
@@ -61,15 +52,16 @@ bool run_until(const std::function<bool()> &done, int timeout_ms)
     return done();
 }
 
-bool open_and_count(frmain &window, PtyPair &pty, ReaderCounters &counters)
+bool open_and_count(WindowOnPty &fixture, ReaderCounters &counters)
 {
+    frmain &window = fixture.window;
     counters.clock.start();
     QObject::connect(window.speed_lineedit, &QLineEdit::textChanged, [&] { ++counters.shown; });
     // Connected before and after the window's own connection, these two
     // bracket every run of the reader slot.
     QObject::connect(window.my_com, &QSerialPort::readyRead,
                      [&] { counters.slot_start = counters.clock.nsecsElapsed(); });
-    if (!open_on_pty(window, pty))
+    if (!fixture.open())
         return false;
     QObject::connect(window.my_com, &QSerialPort::readyRead, [&] {
         counters.slot_ms += (counters.clock.nsecsElapsed() - counters.slot_start) / 1e6;

@@ -6,8 +6,7 @@
 
 #include <functional>
 
-class frmain;
-class PtyPair;
+struct WindowOnPty;
 
 // Resident memory of this process, in MB.
 double resident_mb();
@@ -17,11 +16,6 @@ double thread_cpu_ms();
 // One line as the instrument sends it. Consecutive numbers give different
 // speeds, so every line changes the real-time display.
 QByteArray measurement_line(int number);
-
-// Opens the window's port on the slave side of pty, as an operator would:
-// the port name typed into the port choice, then the open button's slot
-// (which waits its one second). Returns false if the port did not open.
-bool open_on_pty(frmain &window, PtyPair &pty);
 
 // What the reader did, as seen from outside the window.
 struct ReaderCounters
@@ -33,9 +27,9 @@ struct ReaderCounters
     QElapsedTimer clock;
 };
 
-// Opens the port as open_on_pty does, and counts into counters every change
+// Opens the fixture's port, and counts into counters every change
 // of the speed display and the time of every run of the reader slot.
-bool open_and_count(frmain &window, PtyPair &pty, ReaderCounters &counters);
+bool open_and_count(WindowOnPty &fixture, ReaderCounters &counters);
 
 // Runs the event loop until done() holds or timeout_ms passes; returns done().
 bool run_until(const std::function<bool()> &done, int timeout_ms);

@@ -1,5 +1,8 @@
 #include "frmain.h"
+#include "portsession.h"
 #include "statuspane.h"
+#include "trendmodel.h"
+#include "trendview.h"
 
 #include <QCloseEvent>
 #include <QDebug>
@@ -11,16 +14,20 @@
 #include <QPushButton>
 #include <QTextEdit>
 
-frmain::frmain(QWidget *parent) : QWidget(parent)
+frmain::frmain(QWidget *parent) : QWidget(parent), frame(status_pane_keep)
 {
-    data_file = new QFile;
+    data_file = recorder.file_object();
+    trend_model = new TrendModel(this);
 
     data_setting();
     machine_setting();
     status_setting();
 
     my_com = new QSerialPort(this);
-    connect(my_com, &QSerialPort::errorOccurred, this, &frmain::port_error);
+    session = new PortSession(my_com, this);
+    connect(session, &PortSession::lost, this, &frmain::port_lost);
+    connect(session, &PortSession::back, this, &frmain::port_back);
+    show_port_state();
 
     QGridLayout *main_layout = new QGridLayout(this);
     main_layout->addWidget(top_groupbox, 1, 1, 5, 4);
@@ -34,6 +41,15 @@ frmain::frmain(QWidget *parent) : QWidget(parent)
     avg_sum = 0.0;
     avg_count = 0;
     avg_points = 5;
+    average.restart(avg_points);
+
+    frame_timer.setSingleShot(true);
+    connect(&frame_timer, &QTimer::timeout, this, &frmain::paint_frame);
+    stale_timer.setSingleShot(true);
+    connect(&stale_timer, &QTimer::timeout, this, &frmain::check_stale);
+    log_timer.setInterval(1000);
+    connect(&log_timer, &QTimer::timeout, this,
+            [this] { measurement_log.flush_if_due(QDateTime::currentMSecsSinceEpoch()); });
 
     setObjectName("mainwindow");
     status_textedit->setObjectName("staus_show");
@@ -44,7 +60,7 @@ frmain::frmain(QWidget *parent) : QWidget(parent)
 
 frmain::~frmain()
 {
-    delete data_file;
+    delete trend_window;
 }
 
 void frmain::every_connect()
@@ -62,14 +78,16 @@ void frmain::keyPressEvent(QKeyEvent *event)
     qDebug("%d", event->text().toInt(nullptr, 10));
 }
 
+// The raw recording keeps everything received but, as always on closing the
+// window, no end line; the measurement log gets everything up to now.
 void frmain::closeEvent(QCloseEvent *)
 {
+    if (my_com->isOpen() && !read_paused)
+        ReadMyCom_slot();
+    stop_recording(false);
     data_file->close();
-}
-
-void frmain::append_status(const QString &text)
-{
-    append_to_pane(status_textedit, text);
+    if (trend_window)
+        trend_window->close();
 }
 
 void show_message(const QString &text)

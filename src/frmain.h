@@ -1,12 +1,20 @@
 #ifndef FRMAIN_H
 #define FRMAIN_H
 
-#include "measurement.h"
+#include "blockaverage.h"
+#include "commandsequence.h"
+#include "measurementlog.h"
+#include "measurementstream.h"
+#include "pendingframe.h"
+#include "portsession.h"
+#include "recorder.h"
+#include "stalewatch.h"
 
 #include <QFile>
 #include <QSerialPort>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 #include <QWidget>
 
 class QComboBox;
@@ -14,7 +22,11 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QTabWidget;
 class QTextEdit;
+class PortSession;
+class TrendModel;
+class TrendView;
 
 class frmain : public QWidget
 {
@@ -96,16 +108,49 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void show_line(const QString &line);
-    void append_status(const QString &text);
-    void record_chunk(const QByteArray &chunk);
-    void port_error(QSerialPort::SerialPortError error);
-    void set_port_choices_enabled(bool enabled);
-    void stop_recording();
-    void write_to_port(const QByteArray &bytes);
+    // Per line, as it arrives.
+    void take_reading(const Reading &reading, qint64 now_ms);
+    void hand_on(const QByteArray &chunk, const QString &text);
+    void log_event(const char *event);
+    // Per frame.
+    void request_frame();
+    void paint_frame();
+    void check_stale();
+    void tick_trend_views();
+    void set_displays_stale(bool stale);
 
-    ChunkDecoder chunk_decoder;
-    LineFramer line_framer;
+    static QString display_style(const QString &colour);
+    void build_display_area();
+    void build_port_choices();
+    void build_status_tabs();
+    void show_detached_trend();
+    void show_port_state();
+    void port_lost();
+    void port_back();
+    PortSettings chosen_port_settings() const;
+    bool start_recording();
+    void stop_recording(bool write_end_line);
+    void recording_failed();
+    void play(const QVector<CommandStep> &steps);
+    void write_to_port(const QByteArray &bytes);
+    void pane_note(const QString &text);
+
+    MeasurementStream stream;
+    BlockAverage average;
+    Recorder recorder;
+    MeasurementLog measurement_log;
+    StaleWatch stale_watch;
+    PendingFrame frame;
+    PortSession *session;
+    TrendModel *trend_model;
+    TrendView *trend_view;
+    TrendView *trend_window = nullptr; // the same view in a window of its own
+    QTabWidget *status_tabs;
+    QTimer frame_timer, stale_timer, log_timer;
+    qint64 last_frame_ms = 0;
+    QString shown_average;
+    bool displays_stale = false;
+    bool loss_box_open = false;
     bool quitting = false;
 };
 

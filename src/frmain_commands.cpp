@@ -38,7 +38,6 @@ void frmain::Sleep(int sec)
 
 void frmain::write_to_port(const QByteArray &bytes)
 {
-    // A closed port takes nothing; the pacing still runs its full length.
     if (my_com->isOpen() && !quitting)
         my_com->write(bytes);
 }
@@ -56,46 +55,39 @@ void frmain::one_byte_send(QString str)
     }
 }
 
-void frmain::setting_button_slot()
+// One exchange at a time, so two sequences never interleave on the line; a
+// closed port is said plainly instead of pacing out nothing.
+void frmain::play(const QVector<CommandStep> &steps)
 {
-    // One exchange at a time, so two sequences never interleave on the line.
     if (configuring)
         return;
+    if (!my_com->isOpen()) {
+        show_message("\n串口未打开\n请先打开串口！\n");
+        return;
+    }
     configuring = true;
-    write_to_port("\r");
-    Sleep(100);
-    one_byte_send("uart bps " + machine_baud_combobox->currentText());
-    Sleep(100);
-    write_to_port("\r");
-    Sleep(200);
-    one_byte_send("data rate " + outrate_lineedit->text());
-    Sleep(100);
-    write_to_port("\r");
-    Sleep(200);
-    if (temp_output_combobox->currentIndex() == 0)
-        one_byte_send("water temp enable");
-    else
-        one_byte_send("water temp disable");
-    Sleep(100);
-    write_to_port("\r");
-    Sleep(300);
+    log_event("config_start");
+    for (const CommandStep &step : steps) {
+        if (step.one_by_one)
+            one_byte_send(QString::fromLatin1(step.bytes));
+        else
+            write_to_port(step.bytes);
+        Sleep(step.pause_ms);
+    }
+    log_event("config_end");
     configuring = false;
+}
+
+void frmain::setting_button_slot()
+{
+    play(send_config_steps(machine_baud_combobox->currentText(),
+                           outrate_lineedit->text().toInt(nullptr, 10),
+                           temp_output_combobox->currentIndex() == 0));
 }
 
 void frmain::save_setting_slot()
 {
-    if (configuring)
-        return;
-    configuring = true;
-    one_byte_send("done");
-    Sleep(100);
-    write_to_port("\r");
-    Sleep(200);
-    write_to_port("y");
-    Sleep(100);
-    write_to_port("\r");
-    Sleep(300);
-    configuring = false;
+    play(save_config_steps());
 }
 
 bool frmain::outrange_warning_slot(QString text)
@@ -118,6 +110,7 @@ void frmain::avg_point_slot()
 {
     const int points = avg_lineedit->text().toInt(nullptr, 10);
     if (points > 0) {
+        average.restart(points);
         avg_count = 0;
         avg_sum = 0.0;
         avg_points = points;

@@ -1,122 +1,138 @@
 #include "frmain.h"
+#include "portsession.h"
+#include "trendmodel.h"
 
 #include <QComboBox>
+#include <QDateTime>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
 
+static const QString open_caption = QStringLiteral("打开串口");
+static const QString close_caption = QStringLiteral("关闭串口");
+
 void frmain::openCom1_slot()
 {
-    if (open_button->text() == "打开串口") {
-        my_com->setPortName(port_combobox->currentText());
-        if (!my_com->open(QIODevice::ReadWrite)) {
-            show_message("\n串口打开失败\n请检查串口是否被占用！\n");
-            return;
-        }
-        my_com->flush();
-        open_button->setText("关闭串口");
-        set_port_choices_enabled(false);
-
-        const QString baud = baud_combobox->currentText();
-        if (baud_rate_texts().contains(baud))
-            my_com->setBaudRate(baud.toInt(), QSerialPort::AllDirections);
-
-        const QSerialPort::Parity parities[]
-            = {QSerialPort::NoParity, QSerialPort::OddParity, QSerialPort::EvenParity,
-               QSerialPort::MarkParity, QSerialPort::SpaceParity};
-        const int parity = parity_combobox->currentIndex();
-        if (parity >= 0 && parity < 5)
-            my_com->setParity(parities[parity]);
-
-        const QSerialPort::DataBits data_bits[]
-            = {QSerialPort::Data5, QSerialPort::Data6, QSerialPort::Data7, QSerialPort::Data8};
-        const int bits = databits_combobox->currentIndex();
-        if (bits >= 0 && bits < 4)
-            my_com->setDataBits(data_bits[bits]);
-
-        const QSerialPort::StopBits stop_bits[]
-            = {QSerialPort::OneStop, QSerialPort::OneAndHalfStop, QSerialPort::TwoStop};
-        const int stop = stopbits_combobox->currentIndex();
-        if (stop >= 0 && stop < 3)
-            my_com->setStopBits(stop_bits[stop]);
-
-        my_com->setFlowControl(QSerialPort::NoFlowControl);
-
-        Sleep(1000);
-        connect(my_com, SIGNAL(readyRead()), this, SLOT(ReadMyCom_slot()), Qt::UniqueConnection);
-    } else {
-        my_com->flush();
-        my_com->close();
+    if (session->active()) {
+        session->close();
         show_message("串口关闭成功！");
-        open_button->setText("打开串口");
-        set_port_choices_enabled(true);
+        show_port_state();
+        return;
     }
+    if (!session->open(chosen_port_settings())) {
+        show_message("\n串口打开失败\n" + session->failure_reason() + "\n");
+        return;
+    }
+    show_port_state();
+    Sleep(1000);
+    connect(my_com, SIGNAL(readyRead()), this, SLOT(ReadMyCom_slot()), Qt::UniqueConnection);
 }
 
-void frmain::set_port_choices_enabled(bool enabled)
+// The caption and the locked line settings follow the session: a port that
+// is awaited after an unplug still belongs to it.
+void frmain::show_port_state()
 {
-    port_combobox->setEnabled(enabled);
-    baud_combobox->setEnabled(enabled);
-    databits_combobox->setEnabled(enabled);
-    parity_combobox->setEnabled(enabled);
-    stopbits_combobox->setEnabled(enabled);
+    const bool active = session->active();
+    open_button->setText(active ? close_caption : open_caption);
+    for (QComboBox *choice :
+         {port_combobox, baud_combobox, databits_combobox, parity_combobox, stopbits_combobox})
+        choice->setEnabled(!active);
+}
+
+PortSettings frmain::chosen_port_settings() const
+{
+    PortSettings settings;
+    settings.name = port_combobox->currentText();
+    settings.baud = baud_combobox->currentData().toInt();
+    settings.data_bits = QSerialPort::DataBits(databits_combobox->currentData().toInt());
+    settings.parity = QSerialPort::Parity(parity_combobox->currentData().toInt());
+    settings.stop_bits = QSerialPort::StopBits(stopbits_combobox->currentData().toInt());
+    return settings;
 }
 
 void frmain::ReadMyCom_slot()
 {
-    if (read_paused)
+    if (read_paused || my_com->bytesAvailable() <= 0)
         return;
-    if (my_com->bytesAvailable() <= 0)
-        return;
-
     const QByteArray chunk = my_com->readAll();
-    const QString chunk_text = chunk_decoder.decode(chunk);
-    line_framer.append(read_buffer, chunk_text);
-
-    QString line;
-    while (line_framer.take_line(read_buffer, &line))
-        show_line(line);
-
-    if (configuring)
-        append_status(chunk_text);
-    else
-        record_chunk(chunk);
+    const qint64 now_ms = QDateTime::currentMSecsSinceEpoch();
+    QString text;
+    for (const Reading &reading : stream.feed(chunk, &text))
+        take_reading(reading, now_ms);
+    read_buffer = stream.pending();
+    hand_on(chunk, text);
+    request_frame();
 }
 
-void frmain::show_line(const QString &line)
+// Everything a line changes, at once; the screen follows on the next frame.
+void frmain::take_reading(const Reading &reading, qint64 now_ms)
 {
-    field_list = split_fields(line);
-    if (field_list.size() == 2) {
-        temp_text = field_list.at(1);
-        temp_lineedit->setText(temp_text);
-        speed_text = field_list.at(0);
-    } else if (field_list.size() == 1) {
-        temp_lineedit->setText("0000.000");
-        speed_text = field_list.at(0);
-    } else {
+    if (!reading.shown())
+        return;
+    field_list = reading.fields;
+    frame.append_pane(reading.line);
+    if (!reading.valid) {
+        trend_model->set_malformed_count(stream.malformed_count());
         return;
     }
+    speed_text = reading.speed_text;
+    if (reading.has_temperature)
+        temp_text = reading.temperature_text;
+    frame.set_temperature(reading.has_temperature ? temp_text : QStringLiteral("0000.000"));
+    if (average.add(reading.speed, speed_text, &shown_average))
+        frame.set_average(shown_average);
+    avg_sum = average.sum();
+    avg_count = average.count();
+    frame.set_speed(speed_text);
+    stale_watch.seen(now_ms);
 
-    QString average;
-    if (average_step(avg_sum, avg_count, avg_points, speed_text, &average))
-        avg_speed_lineedit->setText(average);
-    speed_lineedit->setText(speed_text);
-
-    append_status("$ " + line);
+    const double no_value = qQNaN();
+    const double average_value = shown_average.isEmpty() ? no_value : shown_average.toDouble();
+    const Quality quality
+        = trend_model->add(now_ms, reading.speed, average_value,
+                           reading.has_temperature ? reading.temperature : no_value);
+    if (measurement_log.active()
+        && !measurement_log.add_reading(now_ms,
+                                        {speed_text.trimmed(), reading.temperature_text.trimmed(),
+                                         shown_average.trimmed(), quality_name(quality)}))
+        recording_failed();
 }
 
-// A device that is gone makes the port raise read errors without end; close
-// it once and tell the operator, from outside the reader.
-void frmain::port_error(QSerialPort::SerialPortError error)
+// While configuring, the instrument's replies go to the pane, not the file.
+void frmain::hand_on(const QByteArray &chunk, const QString &text)
 {
-    if (error != QSerialPort::ResourceError && error != QSerialPort::ReadError)
-        return;
-    if (!my_com->isOpen())
-        return;
+    if (configuring)
+        frame.append_pane(text);
+    else if (recorder.recording() && !recorder.append(chunk))
+        recording_failed();
+}
 
+// Keeps what the device delivered last, closes the port (the session does)
+// and tells the operator once, from outside the reader.
+void frmain::port_lost()
+{
     ReadMyCom_slot();
-    my_com->close();
-    open_button->setText("打开串口");
-    set_port_choices_enabled(true);
-    QTimer::singleShot(0, this, [] { show_message("\n串口连接已断开\n请检查设备连接！\n"); });
+    log_event("port_lost");
+    pane_note("串口连接已断开，正在等待设备重新连接");
+    if (loss_box_open)
+        return;
+    loss_box_open = true;
+    QTimer::singleShot(0, this, [this] {
+        show_message("\n串口连接已断开\n正在等待设备重新连接……\n");
+        loss_box_open = false;
+    });
+}
+
+void frmain::port_back()
+{
+    log_event("port_back");
+    pane_note("串口已重新连接");
+}
+
+// A line of the program's own in the pane, with the local time.
+void frmain::pane_note(const QString &text)
+{
+    frame.append_pane(QStringLiteral("[%1] %2\n")
+                          .arg(QDateTime::currentDateTime().toString("yyyy-MM-dd hh:mm:ss"), text));
+    request_frame();
 }

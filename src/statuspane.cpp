@@ -6,6 +6,9 @@
 
 void append_to_pane(QTextEdit *pane, const QString &text, int keep)
 {
+    pane->moveCursor(QTextCursor::End, QTextCursor::MoveAnchor);
+    pane->insertPlainText(text);
+
     QTextDocument *document = pane->document();
     if (keep > 0 && document->blockCount() > keep + keep / 10) {
         QTextCursor cursor(document);
@@ -13,8 +16,6 @@ void append_to_pane(QTextEdit *pane, const QString &text, int keep)
         cursor.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor,
                             document->blockCount() - keep);
         cursor.removeSelectedText();
+        pane->ensureCursorVisible();
     }
-
-    pane->moveCursor(QTextCursor::End, QTextCursor::MoveAnchor);
-    pane->insertPlainText(text);
 }

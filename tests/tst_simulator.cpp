@@ -1,208 +1,164 @@
-#include "mackenzie.h"
-
 #include <QtTest>
-
-#include <tuple>
 
 #include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
 
-// "$ speed temperature\r\n", the temperature optional, both with three decimals.
-static const QRegularExpression dataLine("^\\$ (\\d+\\.\\d{3})(?: (-?\\d+\\.\\d{3}))?\\r\\n$");
+// As sent when nothing is wrong: "$ speed temperature\r\n", the temperature optional.
+static const QRegularExpression exact("^\\$ (\\d+\\.\\d{3})(?: (-?\\d+\\.\\d{3}))?\\r\\n$");
+// What the terminal takes as a measurement, from the last "$" of a line on.
+static const QString number = "[+-]?(?:\\d+\\.?\\d*|\\.\\d+)";
+static const QRegularExpression taken("^\\$[^\\d+.-]?" + number + "(?: " + number + ")?\\r\\n$");
 
-// 1 or 2 for a measurement line (the groups it fills), 0 for anything else.
-static int fields(const QByteArray &line)
-{
-    return qMax(0, dataLine.match(QString::fromLatin1(line)).lastCapturedIndex());
-}
+// Every run links its device at the same path, so each shows that the link
+// is made, goes on exit, and can be made again by the next run.
+static QTemporaryDir dir;
+static const QString link_path = dir.filePath(QStringLiteral("COM1"));
 
-// The simulator as a child process, stopped with SIGTERM like a user would,
-// and its device, opened the way the terminal program does.
-class Simulator
+// The simulator as a child process, its device opened as the terminal does.
+struct Simulator
 {
-public:
     ~Simulator() { stop(); }
-
-    bool start(const QStringList &arguments)
+    bool start(const QString &arguments, bool with_host = true)
     {
-        process.start(QStringLiteral(INSTRUMENT_SIM), arguments);
+        process.start(INSTRUMENT_SIM,
+                      arguments.split(' ', Qt::SkipEmptyParts) << "--link" << link_path);
         process.waitForReadyRead(5000);
-        devicePath = QString::fromLocal8Bit(process.readLine()).trimmed();
-        fd = ::open(QFile::encodeName(devicePath), O_RDWR | O_NOCTTY);
-        return fd >= 0;
+        path = QString::fromLocal8Bit(process.readLine()).trimmed();
+        fd = with_host ? ::open(QFile::encodeName(path), O_RDWR | O_NOCTTY) : -1;
+        return !path.isEmpty() && QFile::symLinkTarget(link_path) == path
+            && (fd >= 0 || !with_host);
     }
-
-    // True if it exited with status 0, by itself or on SIGTERM.
-    bool stop()
+    // Stops it with SIGTERM as a user would: the count line it printed, if it
+    // exited with 0 and took its link away.
+    QByteArray stop()
     {
         ::close(std::exchange(fd, -1));
         process.terminate();
         process.waitForFinished(5000);
-        return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+        const bool clean = process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+        return clean && QFile::symLinkTarget(link_path).isEmpty() ? process.readAllStandardOutput()
+                                                                  : QByteArray();
     }
-
-    // One line with its "\n", or empty after 3 s without one or on hang-up.
-    QByteArray readLine()
+    // One line with its "\n"; empty after 3 s of silence or on hang-up.
+    QByteArray read_line()
     {
-        const QDeadlineTimer deadline(3000);
-        ssize_t count = 1; // 0 or less: hung up
-        while (!buffer.contains('\n') && !deadline.hasExpired() && count > 0) {
-            pollfd pfd = {fd, POLLIN, 0};
-            char chunk[4096];
-            if (poll(&pfd, 1, 100) > 0 && (count = ::read(fd, chunk, sizeof chunk)) > 0) {
-                buffer.append(chunk, int(count));
-                partialReads += chunk[count - 1] != '\n';
-            }
+        pollfd pfd = {fd, POLLIN, 0};
+        char chunk[4096];
+        for (ssize_t n = 1; !buffer.contains('\n') && n > 0 && poll(&pfd, 1, 3000) > 0;) {
+            if ((n = ::read(fd, chunk, sizeof chunk)) > 0)
+                partial_reads += !buffer.append(chunk, int(n)).endsWith('\n');
         }
         const QByteArray line = buffer.left(buffer.indexOf('\n') + 1);
         buffer.remove(0, line.size());
         return line;
     }
-
-    // A character at a time, as the terminal program sends.
-    void type(const QByteArray &command)
-    {
-        for (char c : command + '\r') {
-            QCOMPARE(::write(fd, &c, 1), ssize_t(1));
-            QThread::msleep(20);
-        }
-    }
-
     QProcess process;
-    QString devicePath;
+    QString path;
     int fd = -1;
     QByteArray buffer;
-    int partialReads = 0;
+    int partial_reads = 0;
 };
+
+static QByteArray sent(int valid, int malformed)
+{
+    return QString::asprintf("sent %d lines: %d valid, %d malformed\n", valid + malformed, valid,
+                             malformed)
+        .toLatin1();
+}
+
+struct Case
+{
+    QString arguments;
+    QByteArray typed, replies; // typed a character at a time; how the replies start
+    int rate, count; // lines a second and fields on each, after the replies
+};
+Q_DECLARE_METATYPE(Case)
 
 class tst_Simulator : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void mackenzie();
-    void lines_data();
-    void lines();
-    void commands();
-    void faultsAndHangup();
-    void link();
-};
-
-void tst_Simulator::mackenzie()
-{
-    QVERIFY(qAbs(mackenzie_speed(10.0, 35.0, 0.0) - 1489.80) < 0.01);
-    QVERIFY(qAbs(mackenzie_speed(20.0, 35.0, 0.0) - 1521.46) < 0.01);
-    // Worked out by hand: every salinity and depth term counts here.
-    QVERIFY(qAbs(mackenzie_speed(10.0, 30.0, 800.0) - 1496.7594) < 0.001);
-}
-
-void tst_Simulator::lines_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<double>("temperature");
-    QTest::addColumn<double>("salinity");
-    QTest::addColumn<double>("depth");
-    QTest::newRow("defaults") << QStringList() << 15.0 << 35.0 << 0.0;
-    QTest::newRow("cold, fresher, deep")
-        << QStringList({"--temperature=4", "--salinity=30", "--depth=800"}) << 4.0 << 30.0 << 800.0;
-}
-
-// Lines at 8 a second, the speed on each matching its temperature.
-void tst_Simulator::lines()
-{
-    QFETCH(QStringList, arguments);
-    QFETCH(double, temperature);
-    QFETCH(double, salinity);
-    QFETCH(double, depth);
-    Simulator simulator;
-    QVERIFY(simulator.start(arguments));
-    QElapsedTimer timer;
-    timer.start();
-    for (int i = 0; i < 17; ++i) {
-        const QByteArray line = simulator.readLine();
-        const QList<QByteArray> parts = line.trimmed().split(' '); // "$", speed, temperature
-        const double speed = mackenzie_speed(parts.value(2).toDouble(), salinity, depth);
-        QVERIFY2(fields(line) == 2 && qAbs(parts[1].toDouble() - speed) <= 0.002, line.constData());
-        QVERIFY(qAbs(parts[2].toDouble() - temperature) < 0.1);
+    void session_data()
+    {
+        QTest::addColumn<Case>("c");
+        QTest::newRow("defaults") << Case{"", "", "", 8, 2};
+        QTest::newRow("benchmark") << Case{"--rate 3000", "", "", 3000, 2};
+        QTest::newRow("uart bps") << Case{"", "uart bps 9600\r", "OK uart bps 9600\r\n", 8, 2};
+        QTest::newRow("data rate") << Case{"", "data rate 20\r", "OK data rate 20\r\n", 20, 2};
+        QTest::newRow("data rate too high") << Case{"", "data rate 31\r", "ERR ", 8, 2};
+        QTest::newRow("no temperature")
+            << Case{"", "water temp disable\r", "OK water temp disable\r\n", 8, 1};
+        QTest::newRow("save, after an empty command with no reply") << Case{
+            "", "\rdone\ry\r", "Save configuration? (y/n)\r\nConfiguration saved\r\n", 8, 2};
     }
-    // The first line may come at once, the 17th not before two seconds.
-    QVERIFY2(timer.elapsed() >= 1950 && timer.elapsed() < 2700,
-             QByteArray::number(timer.elapsed()));
-}
 
-// One session: each command gets its reply, and the lines after it show its
-// effect. Measurement lines may come before the reply.
-void tst_Simulator::commands()
-{
-    const std::tuple<const char *, const char *, int> steps[] = {
-        // command, how its reply starts, fields of the lines after it (0: any)
-        {"uart bps 9600", "OK uart bps 9600\r\n", 0},
-        {"data rate 31", "ERR ", 0},
-        {"data rate 0", "ERR ", 0},
-        {"\rdone", "Save configuration? (y/n)\r\n", 0}, // an empty command has no reply
-        {"y", "Configuration saved\r\n", 0},
-        {"water temp disable", "OK water temp disable\r\n", 1},
-        {"water temp enable", "OK water temp enable\r\n", 2},
-        {"data rate 20", "OK data rate 20\r\n", 0},
-    };
-    Simulator simulator;
-    QVERIFY(simulator.start({}));
-    QElapsedTimer timer;
-    for (const auto &[command, reply, count] : steps) {
-        simulator.type(command);
+    // The replies to what was typed, measurement lines before them left out;
+    // then a second of lines at the rate expected, all counted as sent and valid.
+    void session()
+    {
+        QFETCH(Case, c);
+        const auto fields = [](const QByteArray &line) { // of an exact line
+            return exact.match(QString::fromLatin1(line)).lastCapturedIndex();
+        };
+        Simulator simulator;
+        QVERIFY(simulator.start(c.arguments));
+        for (char ch : c.typed)
+            QVERIFY(::write(simulator.fd, &ch, 1) == 1 && (QThread::msleep(20), true));
+        QByteArray replies;
+        for (int i = 0; i < 60 && replies.size() < c.replies.size(); ++i) {
+            const QByteArray line = simulator.read_line();
+            replies += fields(line) > 0 ? QByteArray() : line;
+        }
+        QCOMPARE(replies.left(c.replies.size()), c.replies);
+        QElapsedTimer timer;
         timer.start();
-        QByteArray line = simulator.readLine();
-        for (int i = 0; i < 60 && fields(line) > 0; ++i)
-            line = simulator.readLine();
-        QCOMPARE(line.left(qstrlen(reply)), QByteArray(reply));
-        for (int i = 0; i < 5 && count > 0; ++i)
-            QCOMPARE(fields(simulator.readLine()), count);
+        for (int i = 0; i <= c.rate; ++i) {
+            const QByteArray line = simulator.read_line();
+            QVERIFY2(fields(line) == c.count, line.data());
+        }
+        // The first line may come at once, the last not before a second.
+        QVERIFY2(timer.elapsed() >= 950 && timer.elapsed() < 1600,
+                 QByteArray::number(timer.elapsed()));
+        const QByteArray report = simulator.stop();
+        const int count = report.split(' ').value(1).toInt(); // "sent N lines: ..."
+        QVERIFY2(count > c.rate && report == sent(count, 0), report.data());
     }
-    // Twenty lines at the new rate take a second from the command.
-    for (int i = 0; i < 20; ++i)
-        QVERIFY(fields(simulator.readLine()) > 0);
-    QVERIFY2(timer.elapsed() >= 950 && timer.elapsed() < 1600, QByteArray::number(timer.elapsed()));
-}
 
-// Split writes, bursts, garbage with NULs and malformed lines: a stream that
-// still carries mostly good lines, and ends after exactly the lines asked for.
-void tst_Simulator::faultsAndHangup()
-{
-    Simulator simulator;
-    QVERIFY(simulator.start({"--rate", "30", "--hangup-after", "90", "--seed", "1", "--split",
-                             "--burst", "2", "--garbage", "--malformed"}));
-    QByteArray stream;
-    int good = 0;
-    int malformed = 0;
-    for (int i = 0; i < 200; ++i) { // after the hang-up every read is empty at once
-        const QByteArray line = simulator.readLine();
-        stream += line;
-        good += fields(line) > 0;
-        malformed += fields(line) == 0 && line.startsWith('$');
+    // Split writes, bursts, garbage with NULs and malformed lines: the count
+    // it reports is what a reader of the device takes as measurements.
+    void faults()
+    {
+        Simulator simulator;
+        QVERIFY(simulator.start("--rate=100 --hangup-after=300 --seed=1 --split --burst=2 "
+                                "--garbage --malformed"));
+        QByteArray stream;
+        int valid = 0;
+        QByteArray line;
+        for (int i = 0; i < 400 && !(line = simulator.read_line()).isEmpty(); ++i, stream += line)
+            valid += taken.match(QString::fromLatin1(line.mid(line.lastIndexOf('$')))).hasMatch();
+        const int malformed = stream.count('$') - valid; // garbage holds no "$"
+        QVERIFY(stream.contains('\0') && simulator.partial_reads > 0);
+        QVERIFY2(malformed > 0 && valid >= 250, QByteArray::number(valid));
+        QVERIFY(simulator.process.waitForFinished(3000));
+        QCOMPARE(simulator.stop(), sent(valid, malformed));
+        QCOMPARE(valid + malformed, 300);
     }
-    QCOMPARE(stream.count('$'), 90); // garbage holds no "$"
-    QVERIFY(stream.contains('\0') && simulator.partialReads > 0);
-    QVERIFY2(good >= 60 && malformed > 0, QByteArray::number(good));
-    QVERIFY(simulator.process.waitForFinished(3000) && simulator.stop());
-}
 
-// The link leads to the device, goes on exit, and never replaces a file.
-void tst_Simulator::link()
-{
-    QTemporaryDir dir;
-    const QString link = dir.filePath(QStringLiteral("COM1"));
-    Simulator simulator;
-    QVERIFY(simulator.start({"--link", link}));
-    QCOMPARE(QFile::symLinkTarget(link), simulator.devicePath);
-    QVERIFY(simulator.stop() && !QFileInfo(link).isSymLink());
-
-    QFile file(link);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write("keep me") == 7 && file.flush());
-    Simulator refused;
-    QVERIFY(!refused.start({"--link", link}) && refused.process.exitCode() != 0);
-    QVERIFY(!QFileInfo(link).isSymLink() && QFileInfo(link).size() == 7);
-}
+    // With no host the count is still reported; a link never replaces a file.
+    void without_host()
+    {
+        Simulator idle;
+        QVERIFY(idle.start("", false));
+        QCOMPARE(idle.stop(), sent(0, 0));
+        QFile file(link_path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("keep me") == 7 && file.flush());
+        Simulator refused;
+        QVERIFY(!refused.start("", false) && refused.process.exitCode() != 0);
+        QVERIFY(QFile::symLinkTarget(link_path).isEmpty() && file.size() == 7);
+    }
+};
 
 QTEST_GUILESS_MAIN(tst_Simulator)
 

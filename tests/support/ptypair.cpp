@@ -5,31 +5,22 @@
 #include <QTest>
 #include <QTimer>
 
+#include "../../tools/pty_open.h"
+
 #include <cerrno>
-#include <fcntl.h>
-#include <stdlib.h>
+#include <climits>
 #include <unistd.h>
 
 PtyPair::PtyPair(QObject *parent) : QObject(parent)
 {
     clock.start();
-    master_fd = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
-    if (master_fd < 0)
-        return;
-    if (grantpt(master_fd) != 0 || unlockpt(master_fd) != 0) {
-        ::close(master_fd);
-        master_fd = -1;
-        return;
-    }
-    path = QString::fromLocal8Bit(ptsname(master_fd));
-
     // Raw from the start, so nothing written before the program opens the
     // port is echoed back or translated.
-    termios settings;
-    if (tcgetattr(master_fd, &settings) == 0) {
-        cfmakeraw(&settings);
-        tcsetattr(master_fd, TCSANOW, &settings);
-    }
+    char name[PATH_MAX];
+    master_fd = pty_open(name, sizeof name);
+    if (master_fd < 0)
+        return;
+    path = QString::fromLocal8Bit(name);
 
     notifier = new QSocketNotifier(master_fd, QSocketNotifier::Read, this);
     connect(notifier, &QSocketNotifier::activated, this, &PtyPair::read_master);

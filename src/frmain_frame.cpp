@@ -1,0 +1,70 @@
+#include "frmain.h"
+#include "statuspane.h"
+#include "trendmodel.h"
+#include "trendview.h"
+
+#include <QDateTime>
+#include <QLineEdit>
+
+// About 40 frames a second: a lone line is drawn at once, a burst once per frame.
+static const int frame_ms = 25;
+
+void frmain::request_frame()
+{
+    if (frame.empty() || frame_timer.isActive())
+        return;
+    const qint64 since = QDateTime::currentMSecsSinceEpoch() - last_frame_ms;
+    frame_timer.start(int(qBound<qint64>(0, frame_ms - since, frame_ms)));
+}
+
+// Brings the screen up to date with every line handled since the last frame.
+void frmain::paint_frame()
+{
+    last_frame_ms = QDateTime::currentMSecsSinceEpoch();
+    const PendingFrame::Frame next = frame.take();
+    if (next.changed & PendingFrame::Speed) {
+        speed_lineedit->setText(next.speed);
+        set_displays_stale(false);
+        const qint64 deadline = stale_watch.deadline();
+        stale_timer.start(int(qMax<qint64>(0, deadline - last_frame_ms)));
+    }
+    if (next.changed & PendingFrame::Average)
+        avg_speed_lineedit->setText(next.average);
+    if (next.changed & PendingFrame::Temperature)
+        temp_lineedit->setText(next.temperature);
+    if (next.changed & PendingFrame::Pane)
+        append_to_pane(status_textedit, next.pane);
+    tick_trend_views();
+}
+
+void frmain::check_stale()
+{
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    if (stale_watch.stale(now)) {
+        set_displays_stale(true);
+        trend_model->set_stale(true);
+        tick_trend_views();
+    } else if (stale_watch.deadline() > 0) {
+        stale_timer.start(int(stale_watch.deadline() - now));
+    }
+}
+
+// Stale values stay readable but grey, until the next valid line.
+void frmain::set_displays_stale(bool stale)
+{
+    if (stale == displays_stale)
+        return;
+    displays_stale = stale;
+    if (!stale)
+        trend_model->set_stale(false);
+    const QString colour = stale ? QStringLiteral("gray") : QStringLiteral("red");
+    for (QLineEdit *display : {speed_lineedit, avg_speed_lineedit, temp_lineedit})
+        display->setStyleSheet(display_style(colour));
+}
+
+void frmain::tick_trend_views()
+{
+    trend_view->frame_tick();
+    if (trend_window)
+        trend_window->frame_tick();
+}

@@ -1,36 +1,48 @@
 #!/usr/bin/env bash
-# Builds the program and starts it with the instrument simulator attached.
-# Without a display it runs on a virtual one, opens the port as an operator
-# would, and saves a screenshot of the live window.
+# Builds the program and the simulator, and starts the program with the
+# simulator attached. Without a display it runs on a virtual one, opens the
+# port as an operator would, checks that the program reads the instrument and
+# saves a screenshot of the live window. Exits non-zero if anything did not
+# come up.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build
 title="声速仪显示配置终端V1.0"
+die() { echo "run.sh: $*" >&2; exit 1; }
 
 bash "$root/scripts/deps.sh"
-bash "$root/scripts/build.sh" "$build"
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build" -j"$(nproc)" --target svterminal instrument-sim
 source "$root/scripts/xvfb.sh"
 
 # As root, link the simulator at /dev/COM1 so the default port choice works.
+# A link left by a killed simulator points into /dev/pts at nothing: remove
+# only such a dangling link, never anything else.
 link_args=()
-if [ "$(id -u)" -eq 0 ] && [ ! -e /dev/COM1 ]; then
-    link_args=(--link /dev/COM1)
+if [ "$(id -u)" -eq 0 ]; then
+    if [ -L /dev/COM1 ] && [ ! -e /dev/COM1 ] && [[ "$(readlink /dev/COM1)" == /dev/pts/* ]]; then
+        rm -f /dev/COM1
+    fi
+    [ -e /dev/COM1 ] || [ -L /dev/COM1 ] || link_args=(--link /dev/COM1)
 fi
 sim_out=$(mktemp)
-"$build/tools/instrument-sim" "${link_args[@]}" >"$sim_out" &
+sim_err=$(mktemp)
+"$build/tools/instrument-sim" "${link_args[@]}" >"$sim_out" 2>"$sim_err" &
 sim_pid=$!
 cleanup() {
     kill "$sim_pid" 2>/dev/null || true
     wait "$sim_pid" 2>/dev/null || true
     stop_xvfb
-    rm -f "$sim_out"
+    rm -f "$sim_out" "$sim_err"
 }
 trap cleanup EXIT
 for _ in $(seq 50); do
     [ -s "$sim_out" ] && break
+    kill -0 "$sim_pid" 2>/dev/null || break
     sleep 0.1
 done
 port=$(head -n1 "$sim_out")
+[ -n "$port" ] || die "the simulator did not start: $(cat "$sim_err")"
 [ ${#link_args[@]} -gt 0 ] && port_hint="COM1 (linked to $port)" || port_hint="$port"
 
 if { [ -n "${DISPLAY:-}" ] && xdotool getdisplaygeometry >/dev/null 2>&1; } || [ -n "${WAYLAND_DISPLAY:-}" ]; then
@@ -43,7 +55,8 @@ echo "No display: running on a virtual display."
 start_xvfb
 "$build/app/svterminal" >/dev/null 2>&1 &
 app_pid=$!
-window=$(xdotool search --sync --onlyvisible --name "$title" | head -n1)
+window=$(timeout 20 xdotool search --sync --onlyvisible --name "$title" | head -n1) ||
+    die "the program's window did not appear"
 sleep 1
 if [ ${#link_args[@]} -eq 0 ]; then
     # Type the simulator's port into the port choice.
@@ -52,7 +65,15 @@ if [ ${#link_args[@]} -eq 0 ]; then
     xdotool type --window "$window" "$port"
 fi
 xdotool mousemove --window "$window" 113 221 click 1
-sleep 5
+# Live: the simulator has a host, and still has it once the readings flow.
+for _ in $(seq 50); do
+    grep -q "host connected" "$sim_err" && break
+    sleep 0.1
+done
+sleep 3
+grep -q "host connected" "$sim_err" && ! grep -q "host disconnected" "$sim_err" ||
+    die "the program did not open the simulator's port $port_hint"
+kill -0 "$app_pid" 2>/dev/null || die "the program ended"
 shot=$build/screenshot.png
 import -window root -crop 800x650+0+0 "$shot"
 kill "$app_pid" 2>/dev/null || true

@@ -44,6 +44,28 @@ done
 kill -0 $app 2>/dev/null && { kill $app; fail "program still running after its window closed"; }
 wait $app || fail "exit code $?"
 
+# SIGTERM, as when the desktop session ends, with the port open: the program
+# ends with 0 and releases the port's lock file.
+"$work/prefix/bin/instrument-sim" --link "$work/instrument" \
+    >"$work/sim.out" 2>"$work/sim.err" &
+sim=$!
+trap 'kill $sim 2>/dev/null; stop_xvfb; rm -rf "$work"' EXIT
+"$work/prefix/bin/svterminal" 2>/dev/null &
+app=$!
+window=$(timeout 20 xdotool search --sync --onlyvisible --name "$title" | head -n1) || fail "no window"
+sleep 1
+xdotool mousemove --window "$window" 150 53 click --repeat 3 1 key ctrl+a type "$work/instrument"
+xdotool mousemove --window "$window" 113 221 click 1
+for _ in $(seq 50); do grep -q "host connected" "$work/sim.err" && break; sleep 0.1; done
+grep -q "host connected" "$work/sim.err" || fail "the program did not open the port"
+lock=$(ls /var/lock/LCK..*instrument 2>/dev/null || true)
+[ -n "$lock" ] || fail "no lock file for the open port"
+kill -TERM $app
+for _ in $(seq 50); do kill -0 $app 2>/dev/null || break; sleep 0.1; done
+kill -0 $app 2>/dev/null && { kill -9 $app; fail "still running after SIGTERM"; }
+wait $app || fail "exit code $? after SIGTERM"
+[ ! -e "$lock" ] || fail "lock file $lock left behind after SIGTERM"
+
 # The Debian package carries the same files and asks for the Qt runtime.
 (cd "$work" && cpack -B "$work/deb" --config "$build/CPackConfig.cmake" >/dev/null 2>&1)
 deb=$(ls "$work"/deb/*.deb)

@@ -1,0 +1,109 @@
+#include "crosscheckpanel.h"
+
+#include "trendfigures.h"
+#include "trendmodel.h"
+
+#include <QDoubleSpinBox>
+#include <QGridLayout>
+#include <QLabel>
+
+#include <cmath>
+
+static const char outside_mark[] = "color: #c00000;";
+
+static QDoubleSpinBox *setting_box(double maximum, int decimals, const char *suffix)
+{
+    auto *box = new QDoubleSpinBox;
+    box->setRange(0.0, maximum);
+    box->setDecimals(decimals);
+    box->setSuffix(suffix);
+    box->setKeyboardTracking(false);
+    return box;
+}
+
+static QLabel *figure_label(const QString &name)
+{
+    auto *label = new QLabel(figure_text(NAN));
+    label->setObjectName(name);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return label;
+}
+
+CrossCheckPanel::CrossCheckPanel(TrendModel *trend_model, QWidget *parent)
+    : QWidget(parent), model(trend_model), salinity(setting_box(50.0, 2, "")),
+      depth(setting_box(12000.0, 1, " m"))
+{
+    salinity->setObjectName("salinity");
+    depth->setObjectName("depth");
+    auto *grid = new QGridLayout(this);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setHorizontalSpacing(6);
+    grid->setVerticalSpacing(0);
+    grid->addWidget(new QLabel("盐度"), 0, 0);
+    grid->addWidget(salinity, 0, 1);
+    grid->addWidget(new QLabel("深度"), 0, 2, Qt::AlignRight);
+    grid->addWidget(depth, 0, 3);
+    const char *const captions[] = {"方程", "计算声速", "实测−计算", "反算盐度"};
+    for (int column = 0; column < 4; ++column)
+        grid->addWidget(new QLabel(captions[column]), 1, column,
+                        column > 0 ? Qt::AlignRight : Qt::Alignment());
+
+    for (SoundEquation equation :
+         {SoundEquation::unesco, SoundEquation::del_grosso, SoundEquation::mackenzie}) {
+        const QString name = equation_name(equation);
+        Row row{equation, new QLabel(name), figure_label("computed " + name),
+                figure_label("difference " + name), figure_label("implied " + name)};
+        row.name->setObjectName(name);
+        row.name->setToolTip("超出该方程的适用范围时以红色显示");
+        const int line = grid->rowCount();
+        grid->addWidget(row.name, line, 0);
+        grid->addWidget(row.computed, line, 1);
+        grid->addWidget(row.difference, line, 2);
+        grid->addWidget(row.implied, line, 3);
+        rows.append(row);
+    }
+
+    take_settings();
+    connect(model, &TrendModel::settings_changed, this, [this] {
+        take_settings();
+        refresh();
+    });
+    connect(salinity, QOverload<double>::of(&QDoubleSpinBox::valueChanged), model,
+            &TrendModel::set_salinity);
+    connect(depth, QOverload<double>::of(&QDoubleSpinBox::valueChanged), model,
+            &TrendModel::set_depth);
+}
+
+// Every view's entries show the model's settings, whichever view changed them.
+void CrossCheckPanel::take_settings()
+{
+    const QSignalBlocker block_salinity(salinity), block_depth(depth);
+    salinity->setValue(model->salinity());
+    depth->setValue(model->depth());
+}
+
+void CrossCheckPanel::refresh()
+{
+    const TrendBuffer &buffer = model->buffer();
+    const double speed = buffer.empty() ? NAN : buffer.last().speed;
+    const double temperature = buffer.empty() ? NAN : buffer.last().temperature;
+    for (const Row &row : rows)
+        show_row(row, speed, temperature);
+}
+
+void CrossCheckPanel::show_row(const Row &row, double speed, double temperature)
+{
+    const double s = model->salinity(), d = model->depth();
+    const double computed = sound_speed(row.equation, s, temperature, d);
+    row.computed->setText(figure_text(computed));
+    row.difference->setText(figure_text(speed - computed));
+    row.implied->setText(figure_text(implied_salinity(row.equation, speed, temperature, d), 2));
+
+    const bool outside
+        = std::isfinite(temperature) && !within_validity(row.equation, s, temperature, d);
+    if (row.name->property("outside").toBool() == outside)
+        return;
+    row.name->setProperty("outside", outside);
+    for (QLabel *label : {row.name, row.computed, row.difference, row.implied})
+        label->setStyleSheet(outside ? outside_mark : "");
+}

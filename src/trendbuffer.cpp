@@ -1,0 +1,64 @@
+#include "trendbuffer.h"
+
+TrendBuffer::TrendBuffer(int capacity)
+    : limit(capacity > 0 ? capacity : 1), chunks(size_t(limit / chunk + 2))
+{
+    // chunks has room enough that a chunk is replaced only once none of it
+    // is held. The readings are reserved at once but touched only as readings arrive, so an empty
+    // buffer costs no resident memory and a full one never reallocates.
+    items.reserve(size_t(limit));
+}
+
+void TrendBuffer::append(const TrendSample &sample)
+{
+    if (size() < limit) {
+        items.push_back(sample);
+    } else {
+        items[size_t(oldest)] = sample;
+        oldest = (oldest + 1) % limit;
+    }
+    filling.add(sample);
+    if (++appended % chunk == 0) {
+        chunks[size_t((appended / chunk - 1) % qint64(chunks.size()))] = filling;
+        filling = SampleTotals();
+    }
+}
+
+void TrendBuffer::clear()
+{
+    items.clear();
+    oldest = 0;
+    appended = 0;
+    filling = SampleTotals();
+}
+
+const TrendSample &TrendBuffer::at(int index) const
+{
+    Q_ASSERT(index >= 0 && index < size());
+    int position = oldest + index;
+    if (position >= limit)
+        position -= limit;
+    return items[size_t(position)];
+}
+
+int TrendBuffer::first_at_or_after(qint64 msecs) const
+{
+    int low = 0;
+    int high = size();
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        if (at(middle).msecs < msecs)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    return low;
+}
+
+const SampleTotals *TrendBuffer::chunk_totals_at(int index) const
+{
+    const qint64 number = appended - size() + index;
+    if (number % chunk != 0 || number + chunk > appended)
+        return nullptr;
+    return &chunks[size_t((number / chunk) % qint64(chunks.size()))];
+}

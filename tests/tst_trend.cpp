@@ -1,0 +1,229 @@
+#include "soundspeed.h"
+#include "trendmodel.h"
+#include "trendplot.h"
+#include "trendview.h"
+
+#include <QDoubleSpinBox>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <cmath>
+
+Q_DECLARE_METATYPE(SoundEquation)
+
+static const qint64 start_ms = 1700000000000;
+
+// The value a step graph shows at key: that of its last point at or before it.
+static double step_value(const QCPGraph *graph, double key)
+{
+    const QCPGraphDataContainer &steps = *graph->data();
+    auto it = std::upper_bound(steps.constBegin(), steps.constEnd(), QCPGraphData(key, 0),
+                               qcpLessThanSortKey<QCPGraphData>);
+    return it == steps.constBegin() ? NAN : (it - 1)->value;
+}
+
+// A model with a view shown on it.
+struct Shown
+{
+    TrendModel model;
+    TrendView view{&model};
+    Shown() { view.show(); }
+};
+
+class tst_Trend : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // Each reading followed by its expected flag: o ok, r range, s spike.
+    void flags_data()
+    {
+        QTest::addColumn<QString>("readings");
+        QTest::newRow("none before three earlier") << "1500o 1510o 1520o 1500s";
+        QTest::newRow("limits inclusive") << "1399.99r 1400o 1600o 1600.01r";
+        QTest::newRow("threshold no spike") << "1500o 1500o 1500o 1502o 1502.01s";
+        QTest::newRow("spike not in median") << "1500o 1500o 1500o 1500o 1520s 1500.5o 1501o";
+        QTest::newRow("median of last eleven")
+            << QString("1500o ").repeated(11) + QString("1510s ").repeated(6) + "1510o";
+    }
+
+    void flags()
+    {
+        QFETCH(QString, readings);
+        TrendModel model;
+        QString flags, expected;
+        for (const QString &reading : readings.split(' ', Qt::SkipEmptyParts)) {
+            expected += reading.right(1);
+            const double speed = reading.chopped(1).toDouble();
+            flags += "ors"[int(model.add(start_ms + flags.size(), speed, NAN, NAN))];
+        }
+        QCOMPARE(flags, expected);
+    }
+
+    // The graphs hold what the buffer holds, also once it drops its oldest.
+    void plotted_points()
+    {
+        Shown shown;
+        const TrendBuffer &buffer = shown.model.buffer();
+        const TrendPlot *plot = shown.view.plot();
+        for (int count : {42, buffer.capacity()}) {
+            for (int i = 0; i < count; ++i) {
+                const qint64 n = shown.model.sequence();
+                shown.model.add(start_ms + 20 * n, n % 37 == 20 ? 1530 : 1500.0 + 0.01 * (n % 7),
+                                n < 4 ? NAN : 1500.0 + (n / 5) % 3,
+                                n % 30 >= 10 && n % 30 < 13 ? NAN : 15.0 + 0.001 * n);
+            }
+            shown.view.refresh();
+            QCOMPARE(plot->speed_graph()->data()->size(), buffer.size());
+            int flagged = 0;
+            for (int i = 0; i < buffer.size(); ++i) {
+                const TrendSample &sample = buffer.at(i);
+                const double key = sample.msecs / 1000.0;
+                QCOMPARE(plot->speed_graph()->data()->at(i)->key, key);
+                QCOMPARE(plot->speed_graph()->data()->at(i)->value, sample.speed);
+                if (!std::isnan(sample.average))
+                    QCOMPARE(step_value(plot->average_graph(), key), sample.average);
+                QCOMPARE(step_value(plot->temperature_graph(), key), sample.temperature);
+                flagged += sample.quality != Quality::ok;
+            }
+            QVERIFY(flagged > 0);
+            QCOMPARE(plot->flagged_graph()->data()->size(), flagged);
+        }
+        QCOMPARE(buffer.at(0).msecs, start_ms + 20 * (shown.model.sequence() - buffer.capacity()));
+    }
+
+    void span_figures_data()
+    {
+        QTest::addColumn<int>("seconds");
+        for (int seconds : {300, 1800, 7200})
+            QTest::addRow("%d s", seconds) << seconds;
+    }
+
+    // Past the buffer's capacity at 50 lines a second, a temperature on two in three.
+    void span_figures()
+    {
+        QFETCH(int, seconds);
+        Shown shown;
+        shown.view.set_span_seconds(seconds);
+        QVector<TrendSample> sent;
+        for (int n = 0; n < 400000; ++n) {
+            const double speed = 1500.0 + 0.3 * std::sin(n * 0.7) + (n % 97 == 0 ? 5.0 : 0.0);
+            const double temperature = n % 3 == 0 ? NAN : 12.0 + std::cos(n * 0.3);
+            const qint64 msecs = start_ms + 20 * n;
+            sent.append(
+                {msecs, speed, NAN, temperature, shown.model.add(msecs, speed, NAN, temperature)});
+        }
+        shown.view.refresh();
+        QCOMPARE(shown.view.plot()->xAxis->range().upper, sent.last().msecs / 1000.0);
+        QCOMPARE(shown.view.plot()->xAxis->range().size(), double(seconds));
+
+        // Two passes over the readings the span holds, apart from the view.
+        QVector<double> speeds, temperatures;
+        int spikes = 0;
+        for (int i = sent.size() - shown.model.buffer().capacity(); i < sent.size(); ++i) {
+            if (sent[i].msecs >= sent.last().msecs - seconds * 1000) {
+                speeds.append(sent[i].speed);
+                if (!std::isnan(sent[i].temperature))
+                    temperatures.append(sent[i].temperature);
+                spikes += sent[i].quality == Quality::spike;
+            }
+        }
+        const SpanStats &stats = shown.view.shown_stats();
+        QCOMPARE(stats.spike_count, spikes);
+        QCOMPARE(stats.rate, 50.0);
+        for (auto [values, moments] :
+             {std::pair(speeds, stats.speed), {temperatures, stats.temperature}}) {
+            const double mean = std::accumulate(values.begin(), values.end(), 0.0) / values.size();
+            double squares = 0.0;
+            for (double value : values)
+                squares += (value - mean) * (value - mean);
+            QCOMPARE(moments.count, values.size());
+            QVERIFY(std::fabs(moments.mean - mean) < 1e-9);
+            QVERIFY(std::fabs(moments.deviation() - std::sqrt(squares / (values.size() - 1)))
+                    < 1e-9);
+            QCOMPARE(moments.max, *std::max_element(values.begin(), values.end()));
+        }
+        QTemporaryDir dir;
+        QVERIFY(shown.view.export_csv(dir.filePath("span.csv")));
+        QFile csv(dir.filePath("span.csv"));
+        QVERIFY(csv.open(QIODevice::ReadOnly));
+        QCOMPARE(csv.readAll().count('\n'), speeds.size() + 1);
+    }
+
+    void pause_and_tick()
+    {
+        Shown shown;
+        auto feed = [&](int count) {
+            while (count-- > 0)
+                shown.model.add(start_ms + 100 * shown.model.sequence(), 1500.0, NAN, 15.0);
+            shown.view.refresh();
+            return shown.view.plot()->speed_graph()->data()->size();
+        };
+        feed(100);
+        shown.view.set_paused(true);
+        QCOMPARE(feed(50), 100);
+        shown.view.set_paused(false);
+        QCOMPARE(feed(0), 150);
+        QCOMPARE(shown.view.plot()->xAxis->range().upper, (start_ms + 100 * 149) / 1000.0);
+        // Dragging the time axis stops the plot following new readings.
+        shown.view.plot()->xAxis->moveRange(-10);
+        QVERIFY(shown.view.paused());
+        shown.view.set_paused(false);
+
+        // A tick too soon after a drawing is drawn later, with no tick after it.
+        QCOMPARE(feed(0), 150);
+        QElapsedTimer clock;
+        clock.start();
+        shown.model.add(start_ms + 100 * 150, 1500.0, NAN, 15.0);
+        shown.view.frame_tick();
+        const QCPGraphDataContainer &points = *shown.view.plot()->speed_graph()->data();
+        QCOMPARE(points.size(), 150);
+        QVERIFY(QTest::qWaitFor([&] { return points.size() == 151; }, 2000));
+        QVERIFY(clock.elapsed() >= 95);
+    }
+
+    void cross_check_data()
+    {
+        QTest::addColumn<SoundEquation>("equation");
+        QTest::addColumn<QVector<double>>("water"); // salinity, temperature, depth
+        for (auto equation :
+             {SoundEquation::unesco, SoundEquation::del_grosso, SoundEquation::mackenzie}) {
+            for (const QVector<double> &water :
+                 {QVector<double>{35, 15, 0}, {30, 4, 500}, {34, 36, 0}})
+                QTest::addRow("%s %g %g %g", equation_name(equation), water[0], water[1], water[2])
+                    << equation << water;
+        }
+    }
+
+    // Two views on one model: the entries of one set what the other computes,
+    // for a reading whose speed the equation gives at 35 PSU.
+    void cross_check()
+    {
+        QFETCH(SoundEquation, equation);
+        QFETCH(QVector<double>, water);
+        const double salinity = water[0], temperature = water[1], depth = water[2];
+        Shown shown;
+        TrendView other(&shown.model);
+        shown.view.findChild<QDoubleSpinBox *>("salinity")->setValue(salinity);
+        shown.view.findChild<QDoubleSpinBox *>("depth")->setValue(depth);
+        const double speed
+            = std::round(sound_speed(equation, 35.0, temperature, depth) * 1000) / 1000;
+        shown.model.add(start_ms, speed, NAN, temperature);
+        other.refresh();
+
+        const QString name = equation_name(equation);
+        auto figure = [&](const char *column) {
+            return other.findChild<QLabel *>(column + (" " + name))->text().toDouble();
+        };
+        const double computed = sound_speed(equation, salinity, temperature, depth);
+        QVERIFY(std::fabs(figure("computed") - computed) < 0.0006);
+        QVERIFY(std::fabs(figure("difference") - (speed - computed)) < 0.0011);
+        QVERIFY(std::fabs(figure("implied") - 35.0) < 0.011);
+        QCOMPARE(other.findChild<QLabel *>(name)->property("outside").toBool(),
+                 !within_validity(equation, salinity, temperature, depth));
+    }
+};
+
+QTEST_MAIN(tst_Trend)
+#include "tst_trend.moc"

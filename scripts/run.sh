@@ -76,6 +76,11 @@ grep -q "host connected" "$sim_err" && ! grep -q "host disconnected" "$sim_err" 
 kill -0 "$app_pid" 2>/dev/null || die "the program ended"
 shot=$build/screenshot.png
 import -window root -crop 800x650+0+0 "$shot"
+# The trend tab, a few more seconds into the stream.
+xdotool mousemove --window "$window" 123 446 click 1
+sleep 4
+trend_shot=$build/screenshot-trend.png
+import -window root -crop 800x650+0+0 "$trend_shot"
 kill "$app_pid" 2>/dev/null || true
 wait "$app_pid" 2>/dev/null || true
-echo "Simulated instrument on $port_hint; screenshot of the live window: $shot"
+echo "Simulated instrument on $port_hint; screenshots of the live window: $shot, $trend_shot"

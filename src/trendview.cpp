@@ -72,6 +72,9 @@ QWidget *TrendView::build_controls()
         row->addWidget(widget);
     row->addStretch(1);
     row->addWidget(detach_button);
+    // The program's buttons are wide; four of these share a narrow row.
+    for (QPushButton *button : {pause_button, png_button, csv_button, detach_button})
+        button->setStyleSheet("min-width: 3em; padding: 2px 6px;");
 
     connect(span_box, QOverload<int>::of(&QComboBox::currentIndexChanged), this, [this] {
         if (paused()) {

@@ -227,13 +227,13 @@ void TestWindow::recording_and_log()
 // and the recording go on, the log marks the gap.
 void TestWindow::reconnects_and_keeps_recording()
 {
-    // Twice it hangs up after 2 s and comes back on the same path.
+    // Twice it hangs up after a second and comes back on the same path.
     const QString link = dir.filePath("instrument");
-    const QStringList args{"--link", link, "--rate", "20", "--salinity", "35", "--depth", "0"};
+    const QStringList args{"--link", link, "--rate", "30", "--salinity", "35", "--depth", "0"};
     QProcess sim;
     sim.start("sh",
               QStringList{"-c",
-                          "\"$0\" \"$@\" --hangup-after 40; \"$0\" \"$@\" --hangup-after 40;"
+                          "\"$0\" \"$@\" --hangup-after 30; \"$0\" \"$@\" --hangup-after 30;"
                           " exec \"$0\" \"$@\"",
                           INSTRUMENT_SIM}
                   + args);
@@ -244,7 +244,7 @@ void TestWindow::reconnects_and_keeps_recording()
     QTest::mouseClick(w.window.save_data_button, Qt::LeftButton);
     QTRY_VERIFY(w.window.data_file->isOpen());
 
-    w.answerer.hold_ms = 9000; // the first box stays open through both losses
+    w.answerer.hold_ms = 6000; // the first box stays open through both losses
     QTRY_COMPARE_WITH_TIMEOUT(w.window.status_textedit->toPlainText().count("串口已重新连接"), 2,
                               20000);
     QCOMPARE(w.answerer.take_messages(), QStringList{"\n串口连接已断开\n正在等待设备重新连接……\n"});

@@ -121,7 +121,7 @@ private slots:
         // The first line may come at once, the last not before a second.
         QVERIFY2(timer.elapsed() >= 950 && timer.elapsed() < 1600,
                  QByteArray::number(timer.elapsed()));
-        const QByteArray report = simulator.stop();
+        const QByteArray report = simulator.stop(); // on SIGTERM
         const int count = report.split(' ').value(1).toInt(); // "sent N lines: ..."
         QVERIFY2(count > c.rate && report == sent(count, 0), report.data());
     }

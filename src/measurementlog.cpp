@@ -8,7 +8,8 @@ QString MeasurementLog::path_for(const QString &recording_path)
     const QFileInfo info(recording_path);
     const bool is_csv = info.suffix().compare(QLatin1String("csv"), Qt::CaseInsensitive) == 0;
     QString base = info.path() + QLatin1Char('/');
-    base += is_csv ? info.completeBaseName() + QLatin1String(".measurements") : info.completeBaseName();
+    base += is_csv ? info.completeBaseName() + QLatin1String(".measurements")
+                   : info.completeBaseName();
     QString path = base + QLatin1String(".csv");
     for (int n = 2; QFileInfo::exists(path); ++n)
         path = base + QStringLiteral(" (%1).csv").arg(n);
@@ -43,7 +44,8 @@ bool MeasurementLog::write_row(qint64 utc_ms, const Row &row, const char *event)
         return false;
     // Rows keep their order in time even if the clock is set back.
     last_time = qMax(last_time, utc_ms);
-    const QString time = QDateTime::fromMSecsSinceEpoch(last_time, Qt::UTC).toString(Qt::ISODateWithMs);
+    const QString time
+        = QDateTime::fromMSecsSinceEpoch(last_time, Qt::UTC).toString(Qt::ISODateWithMs);
     const QString text = time + QLatin1Char(',') + row.speed + QLatin1Char(',') + row.temperature
         + QLatin1Char(',') + row.average + QLatin1Char(',') + row.quality + QLatin1Char(',')
         + QLatin1String(event) + QLatin1Char('\n');

@@ -33,9 +33,9 @@ void TestCore::command_sequences_data()
     QTest::addColumn<QVector<CommandStep>>("steps");
     QTest::addColumn<QByteArray>("line");
     QTest::addColumn<int>("pauses_ms");
-    QTest::newRow("send, defaults") << send_config_steps("9600", 8, true)
-                                    << QByteArray("\ruart bps 9600\rdata rate 8\rwater temp enable\r")
-                                    << 1100;
+    QTest::newRow("send, defaults")
+        << send_config_steps("9600", 8, true)
+        << QByteArray("\ruart bps 9600\rdata rate 8\rwater temp enable\r") << 1100;
     QTest::newRow("send, 115200, 30, no temperature")
         << send_config_steps("115200", 30, false)
         << QByteArray("\ruart bps 115200\rdata rate 30\rwater temp disable\r") << 1100;
@@ -65,8 +65,8 @@ void TestCore::stale_data()
     QTest::addColumn<qint64>("fresh_until");
     QTest::newRow("nothing seen yet") << QVector<qint64>{} << qint64(0);
     QTest::newRow("8 lines/s: 3 s") << QVector<qint64>{1000, 1125, 1250} << qint64(4250);
-    QTest::newRow("one line in 5 s: three intervals") << QVector<qint64>{0 + 1, 5001, 10001}
-                                                      << qint64(25001);
+    QTest::newRow("one line in 5 s: three intervals")
+        << QVector<qint64>{0 + 1, 5001, 10001} << qint64(25001);
     QTest::newRow("a long gap does not stretch it")
         << QVector<qint64>{1000, 1125, 1250, 61250} << qint64(64250);
 }
@@ -112,11 +112,15 @@ void TestCore::port_failure_reasons_data()
 {
     QTest::addColumn<QString>("device");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("missing") << "/dev/ttyNOTHERE" << "找不到该串口";
-    QTest::newRow("missing COM name") << "COM11" << "找不到该串口";
-    QTest::newRow("directory") << "/tmp" << "不是串口";
+    QTest::newRow("missing") << "/dev/ttyNOTHERE"
+                             << "找不到该串口";
+    QTest::newRow("missing COM name") << "COM11"
+                                      << "找不到该串口";
+    QTest::newRow("directory") << "/tmp"
+                               << "不是串口";
     QTest::newRow("regular file") << QFINDTESTDATA("tst_core.cpp") << "不是串口";
-    QTest::newRow("not a terminal") << "/dev/null" << "不是串口";
+    QTest::newRow("not a terminal") << "/dev/null"
+                                    << "不是串口";
 }
 
 void TestCore::port_failure_reasons()

@@ -29,11 +29,15 @@ void TestStream::framing_data()
     QTest::newRow("whole") << QByteArrayList{"$ 1500.000 15.000\r\n"} << QStringList{"1500.000"}
                            << QStringList{"15.000"} << 0;
     QTest::newRow("split anywhere, NUL dropped")
-        << QByteArrayList{"noise $ 15", QByteArray("00.0\0" "00 1", 9), "5.500\r", "\n$ 1"}
+        << QByteArrayList{"noise $ 15",
+                          QByteArray("00.0\0"
+                                     "00 1",
+                                     9),
+                          "5.500\r", "\n$ 1"}
         << QStringList{"1500.000"} << QStringList{"15.500"} << 0;
-    QTest::newRow("no blank after $") << QByteArrayList{"$1503.000 15.000\r\n$-1.5\r\n"}
-                                      << QStringList{"1503.000", "-1.5"}
-                                      << QStringList{"15.000", "-"} << 0;
+    QTest::newRow("no blank after $")
+        << QByteArrayList{"$1503.000 15.000\r\n$-1.5\r\n"} << QStringList{"1503.000", "-1.5"}
+        << QStringList{"15.000", "-"} << 0;
     QTest::newRow("any other character after $ skipped")
         << QByteArrayList{"$_1504.000 15.000\r\n"} << QStringList{"1504.000"}
         << QStringList{"15.000"} << 0;
@@ -46,9 +50,8 @@ void TestStream::framing_data()
                                       << QStringList{"1502.000"} << QStringList{"2.0"} << 0;
     QTest::newRow("overlong partial line") << QByteArrayList{overlong, "$ 1505.000 3.0\r\n"}
                                            << QStringList{"1505.000"} << QStringList{"3.0"} << 0;
-    QTest::newRow("overlong line dropped")
-        << QByteArrayList{overlong, "\r\n$ 1506.000 4.0\r\n"} << QStringList{"1506.000"}
-        << QStringList{"4.0"} << 0;
+    QTest::newRow("overlong line dropped") << QByteArrayList{overlong, "\r\n$ 1506.000 4.0\r\n"}
+                                           << QStringList{"1506.000"} << QStringList{"4.0"} << 0;
     QTest::newRow("not numbers")
         << QByteArrayList{"$ hello 15.0\r\n$ nan\r\n$ inf 1.0\r\n$  15.0\r\n$ 1500.0 x\r\n$ 1e\r\n"}
         << QStringList{} << QStringList{} << 6;
@@ -73,7 +76,8 @@ void TestStream::framing()
             QVERIFY(qIsFinite(reading.speed));
             QCOMPARE(reading.speed, reading.speed_text.toDouble());
             got_speeds << reading.speed_text.trimmed();
-            got_temperatures << (reading.has_temperature ? reading.temperature_text.trimmed() : "-");
+            got_temperatures << (reading.has_temperature ? reading.temperature_text.trimmed()
+                                                         : "-");
         }
     }
     QCOMPARE(got_speeds, speeds);
@@ -103,11 +107,10 @@ void TestStream::average_data()
 
     QTest::newRow("one point follows every speed as received")
         << 1u << QStringList{"1500.10\r\n", "1499"} << QStringList{"1500.10\r\n", "1499"};
-    QTest::newRow("blocks of three") << 3u
-                                     << QStringList{"1500", "1501", "1502.5", "1400", "1400"}
-                                     << QStringList{"1501.167"};
-    QTest::newRow("huge values stay finite") << 2u << QStringList{"1e308", "1e308"}
-                                             << QStringList{"1e+308"};
+    QTest::newRow("blocks of three")
+        << 3u << QStringList{"1500", "1501", "1502.5", "1400", "1400"} << QStringList{"1501.167"};
+    QTest::newRow("huge values stay finite")
+        << 2u << QStringList{"1e308", "1e308"} << QStringList{"1e+308"};
 }
 
 void TestStream::average()

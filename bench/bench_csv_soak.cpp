@@ -18,8 +18,9 @@ int main(int argc, char *argv[])
     const QString lines = argc > 1 ? argv[1] : "1000000";
     QTemporaryDir dir;
     QProcess sim;
-    sim.start(INSTRUMENT_SIM, {"--rate", "5000", "--garbage", "--malformed", "--lines", lines,
-                               "--link", dir.filePath("instrument")});
+    sim.start(INSTRUMENT_SIM,
+              {"--rate", "5000", "--garbage", "--malformed", "--lines", lines, "--link",
+               dir.filePath("instrument")});
     WindowOnPty w;
     if (!sim.waitForReadyRead(5000) || !w.open(dir.filePath("instrument"))) {
         std::printf("bench_csv_soak: could not open the simulator's port\n");

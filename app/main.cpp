@@ -8,6 +8,10 @@
 #include <QPixmap>
 #include <QTranslator>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 // The artwork is far larger than any icon a desktop shows, and on X11 a window
 // icon of that size is more than the server takes in one request: it breaks
 // the connection and ends the program. Offer it at the usual icon sizes.
@@ -45,6 +49,11 @@ int main(int argc, char *argv[])
         QCoreApplication::exit(0);
     });
     w.setWindowIcon(window_icon(":/icon/doc/1.png"));
+#ifdef __GLIBC__
+    // The artwork took some 20 MB to decode; give it back rather than keep
+    // it in the heap for the whole session.
+    malloc_trim(0);
+#endif
     w.setWindowTitle("声速仪显示配置终端V1.0");
     w.setFixedSize(800, 650);
     w.show();

@@ -148,6 +148,7 @@ private:
     QTabWidget *status_tabs;
     QTimer frame_timer, stale_timer, log_timer;
     qint64 last_frame_ms = 0;
+    qint64 last_pane_ms = 0;
     QString shown_average;
     bool displays_stale = false;
     bool loss_box_open = false;

@@ -1,3 +1,4 @@
+#include "displayedit.h"
 #include "frmain.h"
 #include "portcombobox.h"
 #include "trendview.h"
@@ -105,9 +106,9 @@ void frmain::build_port_choices()
 
 void frmain::build_display_area()
 {
-    speed_lineedit = new QLineEdit;
-    avg_speed_lineedit = new QLineEdit;
-    temp_lineedit = new QLineEdit;
+    speed_lineedit = new DisplayEdit;
+    avg_speed_lineedit = new DisplayEdit;
+    temp_lineedit = new DisplayEdit;
     speed_label = new QLabel("实时声速:");
     avg_speed_label = new QLabel("平均声速:");
     temp_label = new QLabel("实时温度:");

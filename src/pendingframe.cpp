@@ -31,15 +31,17 @@ void PendingFrame::trim_pane()
     pane_paragraphs = keep;
 }
 
-PendingFrame::Frame PendingFrame::take()
+PendingFrame::Frame PendingFrame::take(bool with_pane)
 {
     Frame frame;
-    frame.changed = changed;
+    frame.changed = with_pane ? changed : changed & ~Pane;
     frame.speed = speed;
     frame.average = average;
     frame.temperature = temperature;
-    frame.pane.swap(pane);
-    pane_paragraphs = 0;
-    changed = 0;
+    changed &= ~frame.changed;
+    if (with_pane) {
+        frame.pane.swap(pane);
+        pane_paragraphs = 0;
+    }
     return frame;
 }

@@ -26,7 +26,8 @@ public:
         int changed = 0; // Change bits
         QString speed, average, temperature, pane;
     };
-    Frame take();
+    // Takes what changed; without the pane, its text waits for a later frame.
+    Frame take(bool with_pane = true);
 
 private:
     void set(QString &field, const QString &text, Change change);

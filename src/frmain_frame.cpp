@@ -19,25 +19,36 @@ static void show_text(QLineEdit *display, const QString &text)
         display->setText(text);
 }
 
+// A display change is drawn at once when no frame was drawn for a frame's
+// time.
 void frmain::request_frame()
 {
-    if (frame.empty() || frame_timer.isActive())
+    if (frame.empty())
         return;
-    const qint64 since = QDateTime::currentMSecsSinceEpoch() - last_frame_ms;
-    frame_timer.start(int(qBound<qint64>(0, frame_ms - since, frame_ms)));
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    qint64 delay = qBound<qint64>(0, frame_ms - (now - last_frame_ms), frame_ms);
+    // Pane text alone waits a frame past its turn: a display change in
+    // between takes it along in the same paint.
+    if (frame.only_pane())
+        delay = qMax(delay, pane_ms + frame_ms - (now - last_pane_ms));
+    if (frame_timer.isActive() && frame_timer.remainingTime() <= delay)
+        return;
+    frame_timer.start(int(qMax<qint64>(0, delay)));
 }
 
 // Brings the screen up to date with every line handled since the last frame.
 void frmain::paint_frame()
 {
-    last_frame_ms = QDateTime::currentMSecsSinceEpoch();
-    const bool pane_due = last_frame_ms - last_pane_ms >= pane_ms;
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    const bool pane_due = now - last_pane_ms >= pane_ms;
     const PendingFrame::Frame next = frame.take(pane_due);
+    // The displays' frame clock: the pane's own turns do not hold them back.
+    if (next.changed & ~PendingFrame::Pane)
+        last_frame_ms = now;
     if (next.changed & PendingFrame::Speed) {
         show_text(speed_lineedit, next.speed);
         set_displays_stale(false);
-        const qint64 deadline = stale_watch.deadline();
-        stale_timer.start(int(qMax<qint64>(0, deadline - last_frame_ms)));
+        stale_timer.start(int(qMax<qint64>(0, stale_watch.deadline() - now)));
     }
     if (next.changed & PendingFrame::Average)
         show_text(avg_speed_lineedit, next.average);
@@ -45,11 +56,10 @@ void frmain::paint_frame()
         show_text(temp_lineedit, next.temperature);
     if (next.changed & PendingFrame::Pane) {
         append_to_pane(status_textedit, next.pane);
-        last_pane_ms = last_frame_ms;
+        last_pane_ms = now;
     }
     tick_trend_views();
-    if (!frame.empty())
-        frame_timer.start(int(pane_ms - (last_frame_ms - last_pane_ms)));
+    request_frame();
 }
 
 void frmain::check_stale()

@@ -19,6 +19,7 @@ public:
     void append_pane(const QString &text);
 
     bool empty() const { return changed == 0; }
+    bool only_pane() const { return changed == Pane; }
 
     enum Change { Speed = 1, Average = 2, Temperature = 4, Pane = 8 };
     struct Frame

@@ -28,6 +28,7 @@ frmain::frmain(QWidget *parent) : QWidget(parent), frame(status_pane_keep)
     connect(session, &PortSession::lost, this, &frmain::port_lost);
     connect(session, &PortSession::back, this, &frmain::port_back);
     show_port_state();
+    show_recording_state();
 
     QGridLayout *main_layout = new QGridLayout(this);
     main_layout->addWidget(top_groupbox, 1, 1, 5, 4);

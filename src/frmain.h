@@ -120,6 +120,8 @@ private:
     void set_displays_stale(bool stale);
 
     static QString display_style(const QString &colour);
+    static QString idle_display();
+    void show_recording_state();
     void build_display_area();
     void build_port_choices();
     void build_status_tabs();
@@ -148,6 +150,7 @@ private:
     QTabWidget *status_tabs;
     QTimer frame_timer, stale_timer, log_timer;
     qint64 last_frame_ms = 0;
+    qint64 last_read_ms = 0;
     qint64 last_pane_ms = 0;
     QString shown_average;
     bool displays_stale = false;

@@ -33,6 +33,13 @@ static void add_choices(QComboBox *combo, std::initializer_list<Choice> choices,
     combo->setCurrentIndex(current);
 }
 
+// What a display shows before its first value, and the temperature display
+// for a line without temperature.
+QString frmain::idle_display()
+{
+    return QStringLiteral("0000.000");
+}
+
 QString frmain::display_style(const QString &colour)
 {
     return "border: 2px solid gray;border-radius: 5px;padding: 0 8px;background: black;"
@@ -124,7 +131,7 @@ void frmain::build_display_area()
         displays[row]->setStyleSheet(display_style("red"));
         displays[row]->setMinimumHeight(50);
         displays[row]->setFont(QFont("Times", 30, 75));
-        displays[row]->setText("0000.000");
+        displays[row]->setText(idle_display());
         displays[row]->setAlignment(Qt::AlignCenter);
         displays[row]->setEnabled(false);
         captions[row]->setFont(QFont("Helvetica", 25, 75));
@@ -156,7 +163,7 @@ void frmain::machine_setting()
     avg_button = new QPushButton("设置点数");
     send_config_button = new QPushButton("发送配置");
     save_config_button = new QPushButton("保存配置");
-    save_data_button = new QPushButton("保存数据");
+    save_data_button = new QPushButton;
 
     output_lineedit->setEnabled(false);
     output_lineedit->setStyleSheet("height:20px");

@@ -17,9 +17,14 @@ bool frmain::save_data_slot()
         stop_recording(true);
     else
         started = start_recording();
-    save_data_button->setText(recorder.recording() ? recording_caption : idle_caption);
+    show_recording_state();
     read_paused = false;
     return started;
+}
+
+void frmain::show_recording_state()
+{
+    save_data_button->setText(recorder.recording() ? recording_caption : idle_caption);
 }
 
 // The raw recording first; the measurement log beside it is a help, so a
@@ -62,7 +67,7 @@ void frmain::recording_failed()
     recorder.close();
     measurement_log.stop();
     log_timer.stop();
-    save_data_button->setText(idle_caption);
+    show_recording_state();
     QTimer::singleShot(
         0, this, [] { show_message("\n数据写入失败\n已停止保存，请检查磁盘空间和设备！\n"); });
 }

@@ -55,7 +55,8 @@ void frmain::ReadMyCom_slot()
     if (read_paused || my_com->bytesAvailable() <= 0)
         return;
     const QByteArray chunk = my_com->readAll();
-    const qint64 now_ms = QDateTime::currentMSecsSinceEpoch();
+    // Readings keep their order in time even if the clock is set back.
+    const qint64 now_ms = last_read_ms = qMax(last_read_ms, QDateTime::currentMSecsSinceEpoch());
     QString text;
     for (const Reading &reading : stream.feed(chunk, &text))
         take_reading(reading, now_ms);
@@ -67,18 +68,18 @@ void frmain::ReadMyCom_slot()
 // Everything a line changes, at once; the screen follows on the next frame.
 void frmain::take_reading(const Reading &reading, qint64 now_ms)
 {
+    if (!reading.valid)
+        trend_model->set_malformed_count(stream.malformed_count());
     if (!reading.shown())
         return;
     field_list = reading.fields;
     frame.append_pane(reading.line);
-    if (!reading.valid) {
-        trend_model->set_malformed_count(stream.malformed_count());
+    if (!reading.valid)
         return;
-    }
     speed_text = reading.speed_text;
     if (reading.has_temperature)
         temp_text = reading.temperature_text;
-    frame.set_temperature(reading.has_temperature ? temp_text : QStringLiteral("0000.000"));
+    frame.set_temperature(reading.has_temperature ? temp_text : idle_display());
     if (average.add(reading.speed, speed_text, &shown_average))
         frame.set_average(shown_average);
     avg_sum = average.sum();

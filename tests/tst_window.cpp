@@ -1,6 +1,7 @@
 // The window on a pseudo-terminal, as an operator uses it: the port, the
 // readings on the displays, recording, configuration and the simulator.
 
+#include "portcombobox.h"
 #include "soundspeed.h"
 #include "trendmodel.h"
 #include "windowfixture.h"
@@ -13,7 +14,9 @@
 #include <QTranslator>
 #include <QtTest>
 
+#include <csignal>
 #include <ctime>
+#include <sys/resource.h>
 #include <termios.h>
 
 static QByteArray contents(const QString &path)
@@ -51,6 +54,8 @@ private slots:
     void configuration_on_the_wire();
     void sleep_serves_events_cheaply();
     void recording_and_log();
+    void write_failure_stops_both_files();
+    void port_list_keeps_typed_path();
     void reconnects_and_keeps_recording();
     void translated_buttons();
 };
@@ -221,6 +226,45 @@ void TestWindow::recording_and_log()
     QCOMPARE(QString(reader.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts),
              QStringList(
                  {"1500.000", "1501.000", "config_start", "1502.000", "config_end", "1503.000"}));
+}
+
+// A disk that stops taking data: both files stop, one box says so.
+void TestWindow::write_failure_stops_both_files()
+{
+    WindowOnPty w;
+    QVERIFY(w.open());
+    w.answerer.answer_file_dialog(dir.filePath("full.txt"));
+    QTest::mouseClick(w.window.save_data_button, Qt::LeftButton);
+    QTRY_VERIFY(w.window.data_file->isOpen());
+    w.answerer.take_messages();
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit, small = {2000, RLIM_INFINITY};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    setrlimit(RLIMIT_FSIZE, &small);
+    for (int i = 0; i < 150; ++i)
+        QVERIFY(w.feed_line(QString::number(1400 + i) + ".000"));
+    QVERIFY(w.answerer.wait_for_messages(1));
+    setrlimit(RLIMIT_FSIZE, &limit);
+    QCOMPARE(w.answerer.messages,
+             QStringList{"\n数据写入失败\n已停止保存，请检查磁盘空间和设备！\n"});
+    QVERIFY(!w.window.data_file->isOpen());
+    const qint64 size = contents(dir.filePath("full.txt")).size();
+    QVERIFY(w.feed_line("1600.000"));
+    QCOMPARE(contents(dir.filePath("full.txt")).size(), size);
+}
+
+// Looking up the system's ports again keeps what the operator typed.
+void TestWindow::port_list_keeps_typed_path()
+{
+    frmain window;
+    auto *ports = static_cast<PortComboBox *>(window.port_combobox);
+    ports->setEditText("/dev/ttyTYPED0");
+    ports->refresh_ports();
+    const int count = ports->count();
+    ports->refresh_ports();
+    QCOMPARE(ports->count(), count);
+    QCOMPARE(ports->currentText(), QString("/dev/ttyTYPED0"));
+    QCOMPARE(ports->itemText(0), QString("COM1"));
 }
 
 // The simulator leaves and comes back on the same path: one box, the session

@@ -40,7 +40,6 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     WindowOnPty fixture;
-    frmain &window = fixture.window;
     PtyPair &pty = fixture.pty;
 
     ReaderCounters counters;

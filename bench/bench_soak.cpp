@@ -1,8 +1,9 @@
 // Soak: a million measurement lines through the real reader slot and window,
 // in-process, in chunks of varying size with some garbage between lines.
-// Goals: resident memory at the end within 20 MB of that after the first
-// 10,000 lines, and cost per line in the last tenth within 1.5 times that of
-// the first tenth.
+// The trend view keeps the last 360,000 readings, so memory and cost settle
+// once 400,000 lines are in. Goals: resident memory at the end within 20 MB
+// of that at 400,000 lines, and cost per line in the last tenth within 1.5
+// times that of the fifth.
 //
 // A shared machine has slow phases that last tens of seconds, long enough to
 // make a whole tenth of the run look dear. So every block of lines also times
@@ -29,6 +30,7 @@ static const int line_count = 1000000;
 static const int block_lines = 10000; // fed, then drained, between measurements
 static const int tenth = line_count / 10;
 static const int blocks_per_tenth = tenth / block_lines;
+static const int settled_block = 4 * blocks_per_tenth - 1; // the block ending at 400,000 lines
 
 // Totals at the end of a block. CPU time leaves out the reference work.
 struct Mark
@@ -180,7 +182,7 @@ int main(int argc, char *argv[])
             print_row(target, before, marks.last(), tenth, reference_at_start);
         }
         if (target == total && total < line_count + 2 * tenth
-            && tenth_cost(marks.size() - 1) > 1.5 * tenth_cost(blocks_per_tenth - 1)) {
+            && tenth_cost(marks.size() - 1) > 1.5 * tenth_cost(settled_block + blocks_per_tenth)) {
             total += tenth;
             std::printf("  (last tenth over the goal: feeding another %d lines to see whether"
                         " it stays)\n",
@@ -188,9 +190,9 @@ int main(int argc, char *argv[])
         }
     }
 
-    const Mark &first_block = marks.first();
+    const Mark &first_block = marks.at(settled_block);
     const Mark &end = marks.last();
-    const double first_cost = tenth_cost(blocks_per_tenth - 1);
+    const double first_cost = tenth_cost(settled_block + blocks_per_tenth);
     const double last_cost = tenth_cost(marks.size() - 1);
     const double growth = end.rss_mb - first_block.rss_mb;
     const bool memory_ok = growth <= 20.0;
@@ -200,13 +202,13 @@ int main(int argc, char *argv[])
                 total, end.wall_ms / 1000, window.status_textedit->document()->blockCount(),
                 int(window.read_buffer.size()));
     std::printf("  memory: %.1f MB after %d lines, %.1f MB at the end: %+.1f MB\n",
-                first_block.rss_mb, block_lines, end.rss_mb, growth);
-    std::printf("  cost per line (GUI-thread CPU): first tenth %.1f us, last tenth %.1f us:"
+                first_block.rss_mb, 4 * tenth, end.rss_mb, growth);
+    std::printf("  cost per line (GUI-thread CPU): fifth tenth %.1f us, last tenth %.1f us:"
                 " %.2fx\n",
                 first_cost, last_cost, last_cost / first_cost);
     std::printf("  %s: memory at the end within 20 MB of memory after %d lines\n",
-                memory_ok ? "PASS" : "FAIL", block_lines);
-    std::printf("  %s: cost per line in the last tenth within 1.5x that of the first tenth\n",
+                memory_ok ? "PASS" : "FAIL", 4 * tenth);
+    std::printf("  %s: cost per line in the last tenth within 1.5x that of the fifth\n",
                 cost_ok ? "PASS" : "FAIL");
     return memory_ok && cost_ok ? 0 : 1;
 }

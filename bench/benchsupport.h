@@ -20,15 +20,15 @@ QByteArray measurement_line(int number);
 // What the reader did, as seen from outside the window.
 struct ReaderCounters
 {
-    int shown = 0; // changes of the real-time speed display
+    int shown = 0; // valid lines the reader has taken
     int slot_runs = 0;
     double slot_ms = 0.0; // wall time inside ReadMyCom_slot
     qint64 slot_start = 0;
     QElapsedTimer clock;
 };
 
-// Opens the fixture's port, and counts into counters every change
-// of the speed display and the time of every run of the reader slot.
+// Opens the fixture's port, and counts into counters every valid line
+// taken and the time of every run of the reader slot.
 bool open_and_count(WindowOnPty &fixture, ReaderCounters &counters);
 
 // Runs the event loop until done() holds or timeout_ms passes; returns done().

@@ -60,7 +60,7 @@ void frmain::ReadMyCom_slot()
     QString text;
     for (const Reading &reading : stream.feed(chunk, &text))
         take_reading(reading, now_ms);
-    read_buffer = stream.pending();
+    read_buffer = QString::fromUtf8(stream.pending());
     hand_on(chunk, text);
     request_frame();
 }

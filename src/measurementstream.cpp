@@ -1,38 +1,58 @@
 #include "measurementstream.h"
 
 #include <QTextCodec>
-#include <QTextDecoder>
 #include <QtMath>
 
-MeasurementStream::MeasurementStream()
-    : decoder(QTextCodec::codecForName("UTF-8")->makeDecoder(QTextCodec::IgnoreHeader))
+// Each call stands alone, and a byte order mark is kept as a character: where
+// a piece starts must not change the text.
+static QString from_utf8(const QByteArray &bytes)
 {
+    static QTextCodec *const codec = QTextCodec::codecForMib(106);
+    QTextCodec::ConverterState state(QTextCodec::IgnoreHeader);
+    return codec->toUnicode(bytes.constData(), bytes.size(), &state);
 }
-
-MeasurementStream::~MeasurementStream() = default;
 
 QVector<Reading> MeasurementStream::feed(const QByteArray &chunk, QString *text)
 {
-    QString decoded = decoder->toUnicode(chunk);
-    decoded.remove(QChar(0));
-    buffer += decoded;
+    QByteArray bytes = chunk;
+    bytes.replace('\0', QByteArray());
+    buffer += bytes;
     if (text)
-        *text = decoded;
+        *text = decode_echo(bytes);
 
     QVector<Reading> readings;
     take_lines(readings);
     return readings;
 }
 
+// Decodes up to the last whole character; a character whose bytes are still
+// coming waits for the next chunk.
+QString MeasurementStream::decode_echo(const QByteArray &bytes)
+{
+    QByteArray data = echo_carry + bytes;
+    echo_carry.clear();
+    for (int back = 1; back <= 3 && back <= data.size(); ++back) {
+        const uchar c = uchar(data.at(data.size() - back));
+        if (c < 0xC0)
+            continue;
+        const int needed = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : 2;
+        if (back < needed) {
+            echo_carry = data.right(back);
+            data.chop(back);
+        }
+        break;
+    }
+    return from_utf8(data);
+}
+
 void MeasurementStream::take_lines(QVector<Reading> &readings)
 {
-    static const QString line_end = QStringLiteral("\r\n");
     int from = 0;
-    for (int end; (end = buffer.indexOf(line_end, from)) >= 0; from = end + 2) {
-        const int start = end > 0 ? buffer.lastIndexOf(QLatin1Char('$'), end - 1) : -1;
+    for (int end; (end = buffer.indexOf("\r\n", from)) >= 0; from = end + 2) {
+        const int start = end > 0 ? buffer.lastIndexOf('$', end - 1) : -1;
         if (start < from || end + 2 - start > max_line)
             continue; // no "$", or too long to be a measurement: not a line
-        Reading reading = parse(buffer.mid(start + 1, end + 1 - start));
+        Reading reading = parse(from_utf8(buffer.mid(start + 1, end + 1 - start)));
         if (!reading.valid)
             ++malformed;
         readings.append(reading);
@@ -40,7 +60,7 @@ void MeasurementStream::take_lines(QVector<Reading> &readings)
 
     // Keep only what may still become a line: from the last "$" on, unless
     // it is already too long to be one.
-    const int start = buffer.lastIndexOf(QLatin1Char('$'));
+    const int start = buffer.lastIndexOf('$');
     if (start < from || buffer.size() - start >= max_line)
         buffer.clear();
     else

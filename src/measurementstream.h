@@ -2,12 +2,9 @@
 #define MEASUREMENTSTREAM_H
 
 #include <QByteArray>
-#include <QScopedPointer>
 #include <QString>
 #include <QStringList>
 #include <QVector>
-
-class QTextDecoder;
 
 // One line from the instrument and what it means.
 struct Reading
@@ -23,7 +20,12 @@ struct Reading
 
 // Chunks from the serial port in, readings out, in order. A line runs from
 // the last "$" before its "\r\n", so a line cut off by a "$" never swallows
-// the good line after it. Qt Core only: tests and fuzzers drive it directly.
+// the good line after it. Lines are found among the bytes and each is decoded
+// whole, so broken UTF-8 reads the same however the chunks fall (Qt's
+// stateful decoder can turn a broken sequence cut between chunks into a
+// different number of replacement characters, even none, which would join
+// the digits around it). NUL bytes are dropped.
+// Qt Core only: tests and fuzzers drive it directly.
 class MeasurementStream
 {
 public:
@@ -31,16 +33,13 @@ public:
     // the text kept while waiting for a line end never exceeds it.
     static const int max_line = 4096;
 
-    MeasurementStream();
-    ~MeasurementStream();
-
     // Every complete line of the chunk, in order. *text receives the chunk
     // decoded as UTF-8 (a character split between chunks kept whole, NULs
     // dropped), as the pane echoes it during a configuration exchange.
     QVector<Reading> feed(const QByteArray &chunk, QString *text = nullptr);
 
-    // Text received after the last complete line, waiting for its end.
-    const QString &pending() const { return buffer; }
+    // Bytes received after the last complete line, waiting for its end.
+    const QByteArray &pending() const { return buffer; }
     // Lines that were not a measurement of one or two finite numbers.
     qint64 malformed_count() const { return malformed; }
 
@@ -48,9 +47,10 @@ public:
 
 private:
     void take_lines(QVector<Reading> &readings);
+    QString decode_echo(const QByteArray &bytes);
 
-    QScopedPointer<QTextDecoder> decoder;
-    QString buffer;
+    QByteArray buffer;
+    QByteArray echo_carry; // a character cut off at the end of the last chunk
     qint64 malformed = 0;
 };
 

@@ -55,6 +55,11 @@ void TestStream::framing_data()
     QTest::newRow("not numbers")
         << QByteArrayList{"$ hello 15.0\r\n$ nan\r\n$ inf 1.0\r\n$  15.0\r\n$ 1500.0 x\r\n$ 1e\r\n"}
         << QStringList{} << QStringList{} << 6;
+    QTest::newRow("broken UTF-8 between digits, cut between chunks")
+        << QByteArrayList{"$ 15\xe0",
+                          "\x99"
+                          "00.000 15.0\r\n"}
+        << QStringList{} << QStringList{} << 1;
     QTest::newRow("three fields, doubled blank")
         << QByteArrayList{"$ 1500.000 15.000 35.000\r\n$ 1500.000  15.000\r\n"} << QStringList{}
         << QStringList{} << 2;

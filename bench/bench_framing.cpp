@@ -49,9 +49,9 @@ static int run(const QByteArray &stream, const QVector<int> &lengths, Measuremen
             if (reading.valid)
                 average.add(reading.speed, reading.speed_text, &shown);
             if (log) {
-                log->add_reading(++now,
-                                 {reading.speed_text.trimmed(), reading.temperature_text.trimmed(),
-                                  shown.trimmed(), "ok"});
+                log->add(++now,
+                         {reading.speed_text.trimmed(), reading.temperature_text.trimmed(),
+                          shown.trimmed(), "ok", QString(), "0"});
                 log->flush_if_due(now);
             }
             ++lines;

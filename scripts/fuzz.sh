@@ -25,8 +25,8 @@ echo "== building $build/fuzz_framing"
 # shellcheck disable=SC2046
 "$cxx" -std=c++17 -g -O1 -fPIC \
     -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-    -I"$repo/src" -I"$repo/fuzz" $(pkg-config --cflags Qt5Core) \
-    "$repo/src/measurementstream.cpp" "$repo/src/blockaverage.cpp" "$repo/fuzz/framing_check.cpp" "$repo/fuzz/fuzz_framing.cpp" \
+    -I"$repo/src/core" -I"$repo/fuzz" $(pkg-config --cflags Qt5Core) \
+    "$repo/src/core/measurementstream.cpp" "$repo/src/core/blockaverage.cpp" "$repo/fuzz/framing_check.cpp" "$repo/fuzz/fuzz_framing.cpp" \
     $(pkg-config --libs Qt5Core) -o "$build/fuzz_framing"
 
 # The fuzzer adds what it learns to the work copy; the corpus in the

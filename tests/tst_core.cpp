@@ -3,8 +3,12 @@
 #include "commandsequence.h"
 #include "pendingframe.h"
 #include "portsession.h"
+#include "ptypair.h"
 #include "signalwatch.h"
 #include "stalewatch.h"
+#include "statuspane.h"
+
+#include <QTextEdit>
 
 #include <QSignalSpy>
 #include <QtTest>
@@ -23,6 +27,10 @@ private slots:
     void stale_data();
     void stale();
     void frame_batches_like_lines();
+    void pane_trimmed_a_few_lines_at_a_time();
+    void port_errors_data();
+    void port_errors();
+    void one_device_one_lock();
     void port_failure_reasons_data();
     void port_failure_reasons();
     void termination_signals();
@@ -108,6 +116,67 @@ void TestCore::frame_batches_like_lines()
     QVERIFY(batch.pane.count('\n') >= 100 && batch.pane.count('\n') <= 110);
 }
 
+// A pane fed a few lines at a time, as the instrument usually sends, keeps
+// only its newest paragraphs and ends at its last line.
+void TestCore::pane_trimmed_a_few_lines_at_a_time()
+{
+    QTextEdit pane;
+    const int keep = 50;
+    for (int i = 0; i < 400; ++i)
+        append_to_pane(&pane, QStringLiteral("$ %1 15.0\n$ %1 15.1\n").arg(1000 + i), keep);
+    const int blocks = pane.document()->blockCount();
+    QVERIFY2(blocks >= keep && blocks <= keep + keep / 10 + 2, qPrintable(QString::number(blocks)));
+    QVERIFY(pane.toPlainText().endsWith("$ 1399 15.1\n"));
+}
+
+void TestCore::port_errors_data()
+{
+    QTest::addColumn<int>("error");
+    QTest::addColumn<bool>("lost");
+    QTest::newRow("device removed") << int(QSerialPort::ResourceError) << true;
+    QTest::newRow("read failed") << int(QSerialPort::ReadError) << true;
+    QTest::newRow("timeout") << int(QSerialPort::TimeoutError) << false;
+}
+
+// Errors that mean the device is gone end the reading and start the retries;
+// the others leave the port open.
+void TestCore::port_errors()
+{
+    QFETCH(int, error);
+    QFETCH(bool, lost);
+    PtyPair pty;
+    QSerialPort port;
+    PortSession session(&port);
+    QSignalSpy losses(&session, &PortSession::lost);
+    PortSettings settings;
+    settings.name = pty.slave_path();
+    QVERIFY(session.open(settings));
+    emit port.errorOccurred(QSerialPort::SerialPortError(error));
+    QCOMPARE(losses.size(), lost ? 1 : 0);
+    QCOMPARE(port.isOpen(), !lost);
+    QCOMPARE(session.state(), lost ? PortSession::Waiting : PortSession::Open);
+}
+
+// A second program, or a second copy of this one, that names the same device
+// differently is refused as busy instead of sharing its bytes.
+void TestCore::one_device_one_lock()
+{
+    PtyPair pty;
+    QTemporaryDir dir;
+    const QString link = dir.filePath("COM9");
+    QVERIFY(QFile::link(pty.slave_path(), link));
+    QSerialPort first_port, second_port;
+    PortSession first(&first_port), second(&second_port);
+    PortSettings settings;
+    settings.name = link;
+    QVERIFY(first.open(settings));
+    settings.name = pty.slave_path();
+    QVERIFY(!second.open(settings));
+    QVERIFY2(second.failure_reason().contains("占用"), qPrintable(second.failure_reason()));
+    first.close();
+    QVERIFY(second.open(settings));
+}
+
 void TestCore::port_failure_reasons_data()
 {
     QTest::addColumn<QString>("device");
@@ -146,5 +215,5 @@ void TestCore::termination_signals()
     QCOMPARE(received.at(0).at(0).toInt(), int(SIGTERM));
 }
 
-QTEST_GUILESS_MAIN(TestCore)
+QTEST_MAIN(TestCore)
 #include "tst_core.moc"

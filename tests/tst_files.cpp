@@ -22,7 +22,6 @@ private slots:
     void recording_failures();
     void log_names_data();
     void log_names();
-    void log_rows();
 };
 
 void TestFiles::recording_is_byte_exact()
@@ -78,29 +77,6 @@ void TestFiles::log_names()
     MeasurementLog measurement_log;
     if (!existing.isEmpty()) // never replaces a file
         QVERIFY(!measurement_log.start(here.filePath(existing.at(0)), 0));
-}
-
-// Rows as a CSV reader sees them, with times that never go backwards even
-// when the clock does, flushed within a second.
-void TestFiles::log_rows()
-{
-    const QString path = dir.filePath("log.csv");
-    const qint64 t0 = QDateTime(QDate(2026, 12, 7), QTime(8, 0), Qt::UTC).toMSecsSinceEpoch();
-    MeasurementLog log;
-    QVERIFY(log.start(path, t0));
-    QVERIFY(log.add_reading(t0 + 5, {"1500.125", "15.250", "", "ok"}));
-    QVERIFY(log.add_event(t0 + 7, "port_lost"));
-    QVERIFY(log.add_reading(t0 - 60000, {"1499.000", "", "1499.5", "spike"}));
-    QVERIFY(log.flush_if_due(t0 + 999));
-    QCOMPARE(contents(path).count('\n'), 1); // only the header so far
-    QVERIFY(log.flush_if_due(t0 + 1000));
-    const QList<QByteArray> rows = contents(path).split('\n');
-    QCOMPARE(rows.size(), 5);
-    QCOMPARE(rows.at(0), "time_utc,speed_m_s,temperature_c,average_m_s,quality,event");
-    QCOMPARE(rows.at(1), "2026-12-07T08:00:00.005Z,1500.125,15.250,,ok,");
-    QCOMPARE(rows.at(2), "2026-12-07T08:00:00.007Z,,,,,port_lost");
-    QCOMPARE(rows.at(3), "2026-12-07T08:00:00.007Z,1499.000,,1499.5,spike,");
-    QVERIFY(log.stop());
 }
 
 QTEST_GUILESS_MAIN(TestFiles)

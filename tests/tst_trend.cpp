@@ -2,6 +2,7 @@
 #include "trendmodel.h"
 #include "trendplot.h"
 #include "trendview.h"
+#include "watersettings.h"
 
 #include <QDoubleSpinBox>
 #include <QLabel>
@@ -23,12 +24,20 @@ static double step_value(const QCPGraph *graph, double key)
     return it == steps.constBegin() ? NAN : (it - 1)->value;
 }
 
-// A model with a view shown on it.
+// A model with a view shown on it, fed readings judged as the pipeline does.
 struct Shown
 {
     TrendModel model;
-    TrendView view{&model};
+    WaterSettings water;
+    TrendView view{&model, &water};
+    QualityCheck checker;
     Shown() { view.show(); }
+    Quality add(qint64 msecs, double speed, double average, double temperature)
+    {
+        const Quality quality = checker.judge(speed);
+        model.add({msecs, speed, average, temperature, quality});
+        return quality;
+    }
 };
 
 class tst_Trend : public QObject
@@ -51,12 +60,12 @@ private slots:
     void flags()
     {
         QFETCH(QString, readings);
-        TrendModel model;
+        QualityCheck checker;
         QString flags, expected;
         for (const QString &reading : readings.split(' ', Qt::SkipEmptyParts)) {
             expected += reading.right(1);
             const double speed = reading.chopped(1).toDouble();
-            flags += "ors"[int(model.add(start_ms + flags.size(), speed, NAN, NAN))];
+            flags += "ors"[int(checker.judge(speed))];
         }
         QCOMPARE(flags, expected);
     }
@@ -70,9 +79,9 @@ private slots:
         for (int count : {42, buffer.capacity()}) {
             for (int i = 0; i < count; ++i) {
                 const qint64 n = shown.model.sequence();
-                shown.model.add(start_ms + 20 * n, n % 37 == 20 ? 1530 : 1500.0 + 0.01 * (n % 7),
-                                n < 4 ? NAN : 1500.0 + (n / 5) % 3,
-                                n % 30 >= 10 && n % 30 < 13 ? NAN : 15.0 + 0.001 * n);
+                shown.add(start_ms + 20 * n, n % 37 == 20 ? 1530 : 1500.0 + 0.01 * (n % 7),
+                          n < 4 ? NAN : 1500.0 + (n / 5) % 3,
+                          n % 30 >= 10 && n % 30 < 13 ? NAN : 15.0 + 0.001 * n);
             }
             shown.view.refresh();
             QCOMPARE(plot->speed_graph()->data()->size(), buffer.size());
@@ -112,7 +121,7 @@ private slots:
             const double temperature = n % 3 == 0 ? NAN : 12.0 + std::cos(n * 0.3);
             const qint64 msecs = start_ms + 20 * n;
             sent.append(
-                {msecs, speed, NAN, temperature, shown.model.add(msecs, speed, NAN, temperature)});
+                {msecs, speed, NAN, temperature, shown.add(msecs, speed, NAN, temperature)});
         }
         shown.view.refresh();
         QCOMPARE(shown.view.plot()->xAxis->range().upper, sent.last().msecs / 1000.0);
@@ -156,7 +165,7 @@ private slots:
         Shown shown;
         auto feed = [&](int count) {
             while (count-- > 0)
-                shown.model.add(start_ms + 100 * shown.model.sequence(), 1500.0, NAN, 15.0);
+                shown.add(start_ms + 100 * shown.model.sequence(), 1500.0, NAN, 15.0);
             shown.view.refresh();
             return shown.view.plot()->speed_graph()->data()->size();
         };
@@ -175,7 +184,7 @@ private slots:
         QCOMPARE(feed(0), 150);
         QElapsedTimer clock;
         clock.start();
-        shown.model.add(start_ms + 100 * 150, 1500.0, NAN, 15.0);
+        shown.add(start_ms + 100 * 150, 1500.0, NAN, 15.0);
         shown.view.frame_tick();
         const QCPGraphDataContainer &points = *shown.view.plot()->speed_graph()->data();
         QCOMPARE(points.size(), 150);
@@ -204,12 +213,12 @@ private slots:
         QFETCH(QVector<double>, water);
         const double salinity = water[0], temperature = water[1], depth = water[2];
         Shown shown;
-        TrendView other(&shown.model);
+        TrendView other(&shown.model, &shown.water);
         shown.view.findChild<QDoubleSpinBox *>("salinity")->setValue(salinity);
         shown.view.findChild<QDoubleSpinBox *>("depth")->setValue(depth);
         const double speed
             = std::round(sound_speed(equation, 35.0, temperature, depth) * 1000) / 1000;
-        shown.model.add(start_ms, speed, NAN, temperature);
+        shown.add(start_ms, speed, NAN, temperature);
         other.refresh();
 
         const QString name = equation_name(equation);

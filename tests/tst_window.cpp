@@ -315,9 +315,9 @@ void TestWindow::reconnects_and_keeps_recording()
     QTest::mouseClick(w.window.save_data_button, Qt::LeftButton);
 
     const QString log = contents(dir.filePath("night.csv"));
-    QCOMPARE(log.count(",port_lost\n"), 3);
-    QCOMPARE(log.count(",port_back\n"), 2);
-    QVERIFY(log.indexOf(",ok,\n", log.lastIndexOf("port_back")) > 0);
+    QCOMPARE(log.count(",port_lost,\n"), 3);
+    QCOMPARE(log.count(",port_back,\n"), 2);
+    QVERIFY(log.indexOf(",ok,,", log.lastIndexOf("port_back")) > 0);
 }
 
 void TestWindow::translated_buttons()

@@ -1,14 +1,11 @@
 #ifndef FRMAIN_H
 #define FRMAIN_H
 
-#include "blockaverage.h"
-#include "commandsequence.h"
-#include "measurementlog.h"
-#include "measurementstream.h"
+#include "acquisition.h"
+#include "commandplayer.h"
 #include "pendingframe.h"
 #include "portsession.h"
-#include "recorder.h"
-#include "stalewatch.h"
+#include "readingsink.h"
 
 #include <QFile>
 #include <QSerialPort>
@@ -27,8 +24,11 @@ class QTextEdit;
 class PortSession;
 class TrendModel;
 class TrendView;
+class WaterSettings;
 
-class frmain : public QWidget
+// The window shows what the acquisition pipeline decides; it is itself the
+// pipeline's consumer for the screen.
+class frmain : public QWidget, private ReadingSink
 {
     Q_OBJECT
 
@@ -108,10 +108,11 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    // Per line, as it arrives.
-    void take_reading(const Reading &reading, qint64 now_ms);
-    void hand_on(const QByteArray &chunk, const QString &text);
-    void log_event(const char *event);
+    // The screen's share of each line, as it arrives.
+    int take(const Measurement &measurement) override;
+    void reject(const Reading &line, qint64 utc_ms) override;
+    void stale(bool stale, qint64 utc_ms) override;
+    void note(const char *event);
     // Per frame.
     void request_frame();
     void paint_frame();
@@ -134,25 +135,22 @@ private:
     void stop_recording(bool write_end_line);
     void recording_failed();
     void play(const QVector<CommandStep> &steps);
-    void write_to_port(const QByteArray &bytes);
+    void end_configuration(const QString &problem);
+    bool write_to_port(const QByteArray &bytes);
     void pane_note(const QString &text);
 
-    MeasurementStream stream;
-    BlockAverage average;
-    Recorder recorder;
-    MeasurementLog measurement_log;
-    StaleWatch stale_watch;
+    Acquisition acquisition;
+    CommandPlayer player;
     PendingFrame frame;
     PortSession *session;
     TrendModel *trend_model;
+    WaterSettings *water;
     TrendView *trend_view;
     TrendView *trend_window = nullptr; // the same view in a window of its own
     QTabWidget *status_tabs;
     QTimer frame_timer, stale_timer, log_timer;
     qint64 last_frame_ms = 0;
-    qint64 last_read_ms = 0;
     qint64 last_pane_ms = 0;
-    QString shown_average;
     bool displays_stale = false;
     bool loss_box_open = false;
     bool quitting = false;

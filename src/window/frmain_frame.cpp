@@ -1,6 +1,5 @@
 #include "frmain.h"
 #include "statuspane.h"
-#include "trendmodel.h"
 #include "trendview.h"
 
 #include <QDateTime>
@@ -48,7 +47,7 @@ void frmain::paint_frame()
     if (next.changed & PendingFrame::Speed) {
         show_text(speed_lineedit, next.speed);
         set_displays_stale(false);
-        stale_timer.start(int(qMax<qint64>(0, stale_watch.deadline() - now)));
+        stale_timer.start(int(qMax<qint64>(0, acquisition.stale_watch().deadline() - now)));
     }
     if (next.changed & PendingFrame::Average)
         show_text(avg_speed_lineedit, next.average);
@@ -65,23 +64,27 @@ void frmain::paint_frame()
 void frmain::check_stale()
 {
     const qint64 now = QDateTime::currentMSecsSinceEpoch();
-    if (stale_watch.stale(now)) {
-        set_displays_stale(true);
-        trend_model->set_stale(true);
-        tick_trend_views();
-    } else if (stale_watch.deadline() > 0) {
-        stale_timer.start(int(stale_watch.deadline() - now));
-    }
+    acquisition.check_stale(now);
+    const qint64 deadline = acquisition.stale_watch().deadline();
+    if (!displays_stale && deadline > now)
+        stale_timer.start(int(deadline - now));
 }
 
-// Stale values stay readable but grey, until the next valid line.
+// Stale values stay readable but grey, until the next valid line, which
+// clears it through the next frame.
+void frmain::stale(bool stale, qint64)
+{
+    if (!stale)
+        return;
+    set_displays_stale(true);
+    tick_trend_views();
+}
+
 void frmain::set_displays_stale(bool stale)
 {
     if (stale == displays_stale)
         return;
     displays_stale = stale;
-    if (!stale)
-        trend_model->set_stale(false);
     const QString colour = stale ? QStringLiteral("gray") : QStringLiteral("red");
     for (QLineEdit *display : {speed_lineedit, avg_speed_lineedit, temp_lineedit})
         display->setStyleSheet(display_style(colour));

@@ -40,6 +40,7 @@ public:
 
     static QString failure_reason_for(QSerialPort::SerialPortError error, const QString &name);
     static QString system_location(const QString &name);
+    static QString device_path(const QString &name);
 
 signals:
     // The device is gone; emitted while the port is still open, so what it

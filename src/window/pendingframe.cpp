@@ -1,7 +1,12 @@
 #include "pendingframe.h"
+#include "statuspane.h"
 
+// The text last set is the one shown or about to be: the same again is no
+// change, except for the speed, whose every line means the values are live.
 void PendingFrame::set(QString &field, const QString &text, Change change)
 {
+    if (change != Speed && field == text)
+        return;
     field = text;
     changed |= change;
 }
@@ -13,7 +18,7 @@ void PendingFrame::append_pane(const QString &text)
     pane += text;
     pane_paragraphs += text.count(QLatin1Char('\n'));
     changed |= Pane;
-    if (keep > 0 && pane_paragraphs > keep + keep / 10)
+    if (pane_over(pane_paragraphs, keep))
         trim_pane();
 }
 

@@ -36,46 +36,53 @@ void frmain::Sleep(int sec)
     }
 }
 
-void frmain::write_to_port(const QByteArray &bytes)
+bool frmain::write_to_port(const QByteArray &bytes)
 {
-    if (my_com->isOpen() && !quitting)
-        my_com->write(bytes);
+    return my_com->isOpen() && !quitting && my_com->write(bytes) == bytes.size();
 }
 
 void frmain::send(QString data)
 {
-    write_to_port(data.toLatin1().constData());
+    write_to_port(data.toLatin1());
 }
 
+// Paced by the player, which also keeps it from cutting into a sequence.
 void frmain::one_byte_send(QString str)
 {
-    for (const QChar c : str) {
-        write_to_port(QString(c).toLatin1().constData());
-        Sleep(20);
-    }
+    player.play({CommandStep{str.toLatin1(), true, 0}});
 }
 
-// One exchange at a time, so two sequences never interleave on the line; a
-// closed port is said plainly instead of pacing out nothing.
+// One exchange at a time; a closed port is said plainly instead of pacing
+// out nothing, and a write the port refuses ends the exchange with a word.
 void frmain::play(const QVector<CommandStep> &steps)
 {
-    if (configuring)
+    if (player.playing())
         return;
     if (!my_com->isOpen()) {
         show_message("\n串口未打开\n请先打开串口！\n");
         return;
     }
     configuring = true;
-    log_event("config_start");
-    for (const CommandStep &step : steps) {
-        if (step.one_by_one)
-            one_byte_send(QString::fromLatin1(step.bytes));
-        else
-            write_to_port(step.bytes);
-        Sleep(step.pause_ms);
+    acquisition.set_configuring(true);
+    note("config_start");
+    const CommandPlayer::Result result = player.play(steps);
+    // A loss ended it already and said so; quitting needs no word.
+    if (result == CommandPlayer::aborted) {
+        if (configuring)
+            end_configuration(QString());
+        return;
     }
-    log_event("config_end");
+    end_configuration(result == CommandPlayer::done ? QString()
+                                                    : QStringLiteral("写入串口失败，配置未完成"));
+}
+
+void frmain::end_configuration(const QString &problem)
+{
+    note("config_end");
     configuring = false;
+    acquisition.set_configuring(false);
+    if (!problem.isEmpty())
+        pane_note(problem);
 }
 
 void frmain::setting_button_slot()
@@ -110,7 +117,7 @@ void frmain::avg_point_slot()
 {
     const int points = avg_lineedit->text().toInt(nullptr, 10);
     if (points > 0) {
-        average.restart(points);
+        acquisition.restart_average(points);
         avg_count = 0;
         avg_sum = 0.0;
         avg_points = points;

@@ -236,7 +236,7 @@ void frmain::build_status_tabs()
 {
     status_tabs = new QTabWidget;
     status_tabs->addTab(status_textedit, "状态");
-    trend_view = new TrendView(trend_model);
+    trend_view = new TrendView(trend_model, water);
     status_tabs->addTab(trend_view, "趋势与质量");
     connect(trend_view, &TrendView::detach_requested, this, &frmain::show_detached_trend);
 }
@@ -245,7 +245,7 @@ void frmain::build_status_tabs()
 void frmain::show_detached_trend()
 {
     if (!trend_window) {
-        trend_window = new TrendView(trend_model);
+        trend_window = new TrendView(trend_model, water);
         trend_window->set_detachable(false);
         trend_window->setWindowTitle(windowTitle() + " - " + status_tabs->tabText(1));
         trend_window->setWindowIcon(windowIcon());

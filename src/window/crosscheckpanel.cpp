@@ -1,4 +1,5 @@
 #include "crosscheckpanel.h"
+#include "watersettings.h"
 
 #include "trendfigures.h"
 #include "trendmodel.h"
@@ -29,9 +30,10 @@ static QLabel *figure_label(const QString &name)
     return label;
 }
 
-CrossCheckPanel::CrossCheckPanel(TrendModel *trend_model, QWidget *parent)
-    : QWidget(parent), model(trend_model), salinity(setting_box(50.0, 2, "")),
-      depth(setting_box(12000.0, 1, " m"))
+CrossCheckPanel::CrossCheckPanel(TrendModel *trend_model, WaterSettings *water_settings,
+                                 QWidget *parent)
+    : QWidget(parent), model(trend_model), water(water_settings),
+      salinity(setting_box(50.0, 2, "")), depth(setting_box(12000.0, 1, " m"))
 {
     salinity->setObjectName("salinity");
     depth->setObjectName("depth");
@@ -64,22 +66,22 @@ CrossCheckPanel::CrossCheckPanel(TrendModel *trend_model, QWidget *parent)
     }
 
     take_settings();
-    connect(model, &TrendModel::settings_changed, this, [this] {
+    connect(water, &WaterSettings::changed, this, [this] {
         take_settings();
         refresh();
     });
-    connect(salinity, QOverload<double>::of(&QDoubleSpinBox::valueChanged), model,
-            &TrendModel::set_salinity);
-    connect(depth, QOverload<double>::of(&QDoubleSpinBox::valueChanged), model,
-            &TrendModel::set_depth);
+    connect(salinity, QOverload<double>::of(&QDoubleSpinBox::valueChanged), water,
+            &WaterSettings::set_salinity);
+    connect(depth, QOverload<double>::of(&QDoubleSpinBox::valueChanged), water,
+            &WaterSettings::set_depth);
 }
 
-// Every view's entries show the model's settings, whichever view changed them.
+// Every view's entries show the same water, whichever view changed them.
 void CrossCheckPanel::take_settings()
 {
     const QSignalBlocker block_salinity(salinity), block_depth(depth);
-    salinity->setValue(model->salinity());
-    depth->setValue(model->depth());
+    salinity->setValue(water->salinity());
+    depth->setValue(water->depth());
 }
 
 void CrossCheckPanel::refresh()
@@ -93,7 +95,7 @@ void CrossCheckPanel::refresh()
 
 void CrossCheckPanel::show_row(const Row &row, double speed, double temperature)
 {
-    const double s = model->salinity(), d = model->depth();
+    const double s = water->salinity(), d = water->depth();
     const double computed = sound_speed(row.equation, s, temperature, d);
     row.computed->setText(figure_text(computed));
     row.difference->setText(figure_text(speed - computed));

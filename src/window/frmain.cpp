@@ -3,6 +3,7 @@
 #include "statuspane.h"
 #include "trendmodel.h"
 #include "trendview.h"
+#include "watersettings.h"
 
 #include <QCloseEvent>
 #include <QDebug>
@@ -14,10 +15,25 @@
 #include <QPushButton>
 #include <QTextEdit>
 
-frmain::frmain(QWidget *parent) : QWidget(parent), frame(status_pane_keep)
+frmain::frmain(QWidget *parent)
+    : QWidget(parent), player([this](const QByteArray &bytes) { return write_to_port(bytes); },
+                              [this](int ms) {
+                                  Sleep(ms);
+                                  return !quitting;
+                              }),
+      frame(status_pane_keep)
 {
-    data_file = recorder.file_object();
+    data_file = acquisition.recorder().file_object();
     trend_model = new TrendModel(this);
+    water = new WaterSettings(this);
+    // The screen first: what it shows does not wait for the others.
+    acquisition.add_sink(this);
+    acquisition.add_sink(trend_model);
+    connect(&acquisition, &Acquisition::replies, this, [this](const QString &text) {
+        frame.append_pane(text);
+        request_frame();
+    });
+    connect(&acquisition, &Acquisition::recording_failed, this, &frmain::recording_failed);
 
     data_setting();
     machine_setting();
@@ -42,15 +58,15 @@ frmain::frmain(QWidget *parent) : QWidget(parent), frame(status_pane_keep)
     avg_sum = 0.0;
     avg_count = 0;
     avg_points = 5;
-    average.restart(avg_points);
+    acquisition.restart_average(avg_points);
 
     frame_timer.setSingleShot(true);
     connect(&frame_timer, &QTimer::timeout, this, &frmain::paint_frame);
     stale_timer.setSingleShot(true);
     connect(&stale_timer, &QTimer::timeout, this, &frmain::check_stale);
-    log_timer.setInterval(1000);
+    log_timer.setInterval(MeasurementLog::flush_interval_ms);
     connect(&log_timer, &QTimer::timeout, this,
-            [this] { measurement_log.flush_if_due(QDateTime::currentMSecsSinceEpoch()); });
+            [this] { acquisition.flush_log(QDateTime::currentMSecsSinceEpoch()); });
 
     setObjectName("mainwindow");
     status_textedit->setObjectName("staus_show");
@@ -66,12 +82,11 @@ frmain::~frmain()
 
 void frmain::every_connect()
 {
-    connect(save_data_button, SIGNAL(clicked()), this, SLOT(save_data_slot()));
-    connect(send_config_button, SIGNAL(clicked()), this, SLOT(setting_button_slot()));
-    connect(save_config_button, SIGNAL(clicked()), this, SLOT(save_setting_slot()));
-    connect(avg_button, SIGNAL(clicked()), this, SLOT(avg_point_slot()));
-    connect(outrate_lineedit, SIGNAL(textEdited(QString)), this,
-            SLOT(outrange_warning_slot(QString)));
+    connect(save_data_button, &QPushButton::clicked, this, &frmain::save_data_slot);
+    connect(send_config_button, &QPushButton::clicked, this, &frmain::setting_button_slot);
+    connect(save_config_button, &QPushButton::clicked, this, &frmain::save_setting_slot);
+    connect(avg_button, &QPushButton::clicked, this, &frmain::avg_point_slot);
+    connect(outrate_lineedit, &QLineEdit::textEdited, this, &frmain::outrange_warning_slot);
 }
 
 void frmain::keyPressEvent(QKeyEvent *event)
@@ -83,7 +98,7 @@ void frmain::keyPressEvent(QKeyEvent *event)
 // window, no end line; the measurement log gets everything up to now.
 void frmain::closeEvent(QCloseEvent *)
 {
-    if (my_com->isOpen() && !read_paused)
+    if (my_com->isOpen())
         ReadMyCom_slot();
     stop_recording(false);
     data_file->close();

@@ -1,6 +1,8 @@
 #ifndef MEASUREMENTLOG_H
 #define MEASUREMENTLOG_H
 
+#include "csvrow.h"
+
 #include <QFile>
 #include <QString>
 
@@ -11,10 +13,8 @@
 class MeasurementLog
 {
 public:
-    struct Row
-    {
-        QString speed, temperature, average, quality;
-    };
+    // The log reaches the disk at least this often.
+    static const int flush_interval_ms = 1000;
 
     // The log's name for a recording: the same folder and base name with
     // ".csv" ("<base>.measurements.csv" for a recording that is a ".csv"
@@ -23,9 +23,9 @@ public:
 
     // Creates the file (never replacing one) and writes the header.
     bool start(const QString &path, qint64 now_ms);
-    bool add_reading(qint64 utc_ms, const Row &row);
-    bool add_event(qint64 utc_ms, const char *event);
-    // Flushes when the last flush is a second old or more.
+    // Times are written as given: the caller keeps them in order.
+    bool add(qint64 utc_ms, const CsvRow &row);
+    // Flushes when the last flush is flush_interval_ms old or more.
     bool flush_if_due(qint64 now_ms);
     bool stop();
 
@@ -34,11 +34,9 @@ public:
     QString error_string() const { return file.errorString(); }
 
 private:
-    bool write_row(qint64 utc_ms, const Row &row, const char *event);
     bool flush();
 
     QFile file;
-    qint64 last_time = 0;
     qint64 last_flush = 0;
 };
 

@@ -9,22 +9,22 @@
 static const QString idle_caption = QStringLiteral("保存数据");
 static const QString recording_caption = QStringLiteral("停止保存");
 
+// Reading goes on while the operator picks a file: the displays, the trend
+// and the outputs keep up, and the raw bytes of meanwhile wait for the file.
 bool frmain::save_data_slot()
 {
-    read_paused = true;
     bool started = true;
-    if (recorder.recording())
+    if (acquisition.recording())
         stop_recording(true);
     else
         started = start_recording();
     show_recording_state();
-    read_paused = false;
     return started;
 }
 
 void frmain::show_recording_state()
 {
-    save_data_button->setText(recorder.recording() ? recording_caption : idle_caption);
+    save_data_button->setText(acquisition.recording() ? recording_caption : idle_caption);
 }
 
 // The raw recording first; the measurement log beside it is a help, so a
@@ -32,20 +32,26 @@ void frmain::show_recording_state()
 bool frmain::start_recording()
 {
     save_data_button->setText(recording_caption);
+    acquisition.hold_raw(true);
     data_file_name = QFileDialog::getSaveFileName(this, "保存数据为", data_file_name,
                                                   "文本(*.txt );自定义文件(*.*);");
+    QString log_error;
+    const bool started = !data_file_name.isEmpty()
+        && acquisition.start_recording(data_file_name, QDateTime::currentMSecsSinceEpoch(),
+                                       &log_error);
+    acquisition.hold_raw(false);
     if (data_file_name.isEmpty())
         return false;
-    if (!recorder.start(data_file_name, QDateTime::currentDateTime())) {
+    if (!started) {
         show_message("\n文件打开失败\n请检查路径和权限！\n");
         return false;
     }
-    const QString log_path = MeasurementLog::path_for(data_file_name);
-    if (measurement_log.start(log_path, QDateTime::currentMSecsSinceEpoch())) {
+    const QString log_path = acquisition.log().file_name();
+    if (log_error.isEmpty()) {
         log_timer.start();
         pane_note("测量记录（CSV）：" + QFileInfo(log_path).fileName());
     } else {
-        show_message("\n测量记录文件无法创建\n" + log_path + "\n" + measurement_log.error_string()
+        show_message("\n测量记录文件无法创建\n" + log_path + "\n" + log_error
                      + "\n原始数据照常保存。\n");
     }
     return true;
@@ -53,28 +59,15 @@ bool frmain::start_recording()
 
 void frmain::stop_recording(bool write_end_line)
 {
-    if (write_end_line)
-        recorder.stop(QDateTime::currentDateTime());
-    else
-        recorder.close();
-    measurement_log.stop();
+    acquisition.stop_recording(write_end_line, QDateTime::currentMSecsSinceEpoch());
     log_timer.stop();
 }
 
-// A failed write stops both files and is reported once, from outside the reader.
+// A failed write stopped both files; said once, from outside the reader.
 void frmain::recording_failed()
 {
-    recorder.close();
-    measurement_log.stop();
     log_timer.stop();
     show_recording_state();
     QTimer::singleShot(
         0, this, [] { show_message("\n数据写入失败\n已停止保存，请检查磁盘空间和设备！\n"); });
-}
-
-void frmain::log_event(const char *event)
-{
-    if (measurement_log.active()
-        && !measurement_log.add_event(QDateTime::currentMSecsSinceEpoch(), event))
-        recording_failed();
 }

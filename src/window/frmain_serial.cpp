@@ -1,6 +1,5 @@
 #include "frmain.h"
 #include "portsession.h"
-#include "trendmodel.h"
 
 #include <QComboBox>
 #include <QDateTime>
@@ -54,66 +53,50 @@ void frmain::ReadMyCom_slot()
 {
     if (read_paused || my_com->bytesAvailable() <= 0)
         return;
-    const QByteArray chunk = my_com->readAll();
-    // Readings keep their order in time even if the clock is set back.
-    const qint64 now_ms = last_read_ms = qMax(last_read_ms, QDateTime::currentMSecsSinceEpoch());
-    QString text;
-    for (const Reading &reading : stream.feed(chunk, &text))
-        take_reading(reading, now_ms);
-    read_buffer = QString::fromUtf8(stream.pending());
-    hand_on(chunk, text);
+    acquisition.take(my_com->readAll(), QDateTime::currentMSecsSinceEpoch());
+    read_buffer = QString::fromUtf8(acquisition.stream().pending());
     request_frame();
 }
 
-// Everything a line changes, at once; the screen follows on the next frame.
-void frmain::take_reading(const Reading &reading, qint64 now_ms)
+// Everything a line changes on the screen, at once; the screen follows on the
+// next frame.
+int frmain::take(const Measurement &measurement)
 {
-    if (!reading.valid)
-        trend_model->set_malformed_count(stream.malformed_count());
-    if (!reading.shown())
-        return;
+    const Reading &reading = measurement.reading;
     field_list = reading.fields;
     frame.append_pane(reading.line);
-    if (!reading.valid)
-        return;
     speed_text = reading.speed_text;
     if (reading.has_temperature)
         temp_text = reading.temperature_text;
     frame.set_temperature(reading.has_temperature ? temp_text : idle_display());
-    if (average.add(reading.speed, speed_text, &shown_average))
-        frame.set_average(shown_average);
-    avg_sum = average.sum();
-    avg_count = average.count();
+    frame.set_average(measurement.average.isEmpty() ? idle_display() : measurement.average);
     frame.set_speed(speed_text);
-    stale_watch.seen(now_ms);
-
-    const double no_value = qQNaN();
-    const double average_value = shown_average.isEmpty() ? no_value : shown_average.toDouble();
-    const Quality quality
-        = trend_model->add(now_ms, reading.speed, average_value,
-                           reading.has_temperature ? reading.temperature : no_value);
-    if (measurement_log.active()
-        && !measurement_log.add_reading(now_ms,
-                                        {speed_text.trimmed(), reading.temperature_text.trimmed(),
-                                         shown_average.trimmed(), quality_name(quality)}))
-        recording_failed();
+    avg_sum = acquisition.average().sum();
+    avg_count = acquisition.average().count();
+    return 0;
 }
 
-// While configuring, the instrument's replies go to the pane, not the file.
-void frmain::hand_on(const QByteArray &chunk, const QString &text)
+void frmain::reject(const Reading &line, qint64)
 {
-    if (configuring)
-        frame.append_pane(text);
-    else if (recorder.recording() && !recorder.append(chunk))
-        recording_failed();
+    if (!line.shown())
+        return;
+    field_list = line.fields;
+    frame.append_pane(line.line);
 }
 
 // Keeps what the device delivered last, closes the port (the session does)
-// and tells the operator once, from outside the reader.
+// and tells the operator once, from outside the reader. A configuration in
+// progress ends here: the rest would go nowhere, and the recording must not
+// wait for it.
 void frmain::port_lost()
 {
-    ReadMyCom_slot();
-    log_event("port_lost");
+    const QByteArray remaining = read_paused ? QByteArray() : my_com->readAll();
+    acquisition.lost(remaining, QDateTime::currentMSecsSinceEpoch());
+    read_buffer = QString::fromUtf8(acquisition.stream().pending());
+    if (player.playing()) {
+        player.abort();
+        end_configuration(QStringLiteral("串口连接已断开，配置未完成"));
+    }
     pane_note("串口连接已断开，正在等待设备重新连接");
     if (loss_box_open)
         return;
@@ -126,8 +109,13 @@ void frmain::port_lost()
 
 void frmain::port_back()
 {
-    log_event("port_back");
+    note("port_back");
     pane_note("串口已重新连接");
+}
+
+void frmain::note(const char *event)
+{
+    acquisition.note(QString::fromLatin1(event), QDateTime::currentMSecsSinceEpoch());
 }
 
 // A line of the program's own in the pane, with the local time.

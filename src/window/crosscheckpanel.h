@@ -8,6 +8,7 @@
 class QDoubleSpinBox;
 class QLabel;
 class TrendModel;
+class WaterSettings;
 
 // Compares the newest reading with the speed each standard equation gives at
 // its measured temperature, for the salinity and depth the operator enters:
@@ -19,7 +20,7 @@ class CrossCheckPanel : public QWidget
     Q_OBJECT
 
 public:
-    explicit CrossCheckPanel(TrendModel *model, QWidget *parent = nullptr);
+    CrossCheckPanel(TrendModel *model, WaterSettings *water, QWidget *parent = nullptr);
 
     // Recomputes the rows for the model's newest reading.
     void refresh();
@@ -35,6 +36,7 @@ private:
     void show_row(const Row &row, double speed, double temperature);
 
     TrendModel *model;
+    WaterSettings *water;
     QDoubleSpinBox *salinity;
     QDoubleSpinBox *depth;
     QVector<Row> rows;

@@ -9,6 +9,13 @@ class QTextEdit;
 // whole stream. About ten minutes at 8 lines a second, for some 2 MB.
 const int status_pane_keep = 5000;
 
+// The pane trims once it is past keep paragraphs by a tenth, so that each
+// trim removes many at once; keep 0 never trims.
+inline bool pane_over(int paragraphs, int keep)
+{
+    return keep > 0 && paragraphs > keep + keep / 10;
+}
+
 // Adds text at the end of the pane and brings it into view. Past keep
 // paragraphs by a tenth, the oldest go in one edit, so each append stays
 // cheap; keep 0 never trims.

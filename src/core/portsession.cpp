@@ -26,9 +26,18 @@ bool PortSession::open(const PortSettings &chosen)
     return true;
 }
 
+// One device has one lock, whatever name was typed: the port is opened by the
+// path the name leads to, links followed, and looked up anew on each retry,
+// since a link may point elsewhere once the device is back.
+QString PortSession::device_path(const QString &name)
+{
+    const QString canonical = QFileInfo(system_location(name)).canonicalFilePath();
+    return canonical.isEmpty() ? name : canonical;
+}
+
 bool PortSession::open_port()
 {
-    port->setPortName(settings.name);
+    port->setPortName(device_path(settings.name));
     if (!port->open(QIODevice::ReadWrite))
         return false;
     port->flush();

@@ -14,6 +14,7 @@ class QScrollArea;
 class TrendFigures;
 class TrendModel;
 class TrendPlot;
+class WaterSettings;
 
 // The trend and quality view: the plot of the recent readings with the span
 // and pause controls, exports of what it shows, and beside it the figures and
@@ -26,7 +27,7 @@ class TrendView : public QWidget
     Q_OBJECT
 
 public:
-    explicit TrendView(TrendModel *model, QWidget *parent = nullptr);
+    TrendView(TrendModel *model, WaterSettings *water, QWidget *parent = nullptr);
 
     void frame_tick();
     // Draws now, whatever the time since the last drawing.
@@ -61,6 +62,7 @@ private:
     void export_with_dialog(QPushButton *button, const char *filter, bool png);
 
     TrendModel *model;
+    WaterSettings *water;
     TrendPlot *trend_plot;
     TrendFigures *figures;
     CrossCheckPanel *cross_check;

@@ -1,4 +1,6 @@
 #include "trendview.h"
+#include "csvrow.h"
+#include "exporttarget.h"
 
 #include "crosscheckpanel.h"
 #include "trendfigures.h"
@@ -20,8 +22,8 @@
 
 static const int least_interval_ms = 100;
 
-TrendView::TrendView(TrendModel *trend_model, QWidget *parent)
-    : QWidget(parent), model(trend_model), trend_plot(new TrendPlot)
+TrendView::TrendView(TrendModel *trend_model, WaterSettings *water_settings, QWidget *parent)
+    : QWidget(parent), model(trend_model), water(water_settings), trend_plot(new TrendPlot)
 {
     QFont small = font();
     small.setPointSize(8);
@@ -99,7 +101,7 @@ QScrollArea *TrendView::build_column()
     stack->setContentsMargins(2, 0, 2, 0);
     stack->setSpacing(6);
     figures = new TrendFigures;
-    cross_check = new CrossCheckPanel(model);
+    cross_check = new CrossCheckPanel(model, water);
     stack->addWidget(figures);
     stack->addWidget(cross_check);
     stack->addStretch(1);
@@ -207,35 +209,35 @@ void TrendView::export_with_dialog(QPushButton *button, const char *filter, bool
     const QString path = QFileDialog::getSaveFileName(this, title, QString(), filter);
     if (path.isEmpty())
         return;
-    if (!(png ? export_png(path) : export_csv(path)))
+    const QString refusal = export_refusal(path);
+    if (!refusal.isEmpty())
+        QMessageBox::warning(this, title, refusal);
+    else if (!(png ? export_png(path) : export_csv(path)))
         QMessageBox::warning(this, title, QString("文件写入失败：\n%1").arg(path));
 }
 
 bool TrendView::export_png(const QString &path)
 {
-    return trend_plot->savePng(path);
+    return export_refusal(path).isEmpty() && trend_plot->savePng(path);
 }
 
-static QByteArray csv_number(double value)
-{
-    return std::isfinite(value) ? QByteArray::number(value, 'f', 3) : QByteArray();
-}
-
+// The measurement log's dialect, so a spreadsheet or script reads both alike.
 bool TrendView::export_csv(const QString &path) const
 {
+    if (!export_refusal(path).isEmpty())
+        return false;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    QByteArray text = "time_utc,speed_m_s,temperature_c,average_m_s,quality\n";
+    QByteArray text = csv_header();
     const TrendBuffer &buffer = model->buffer();
     const int end = buffer.first_at_or_after(trend_plot->to_msecs() + 1);
     for (int i = buffer.first_at_or_after(trend_plot->from_msecs()); i < end; ++i) {
         const TrendSample &sample = buffer.at(i);
-        text += QDateTime::fromMSecsSinceEpoch(sample.msecs, Qt::UTC)
-                    .toString(Qt::ISODateWithMs)
-                    .toLatin1()
-            + ',' + csv_number(sample.speed) + ',' + csv_number(sample.temperature) + ','
-            + csv_number(sample.average) + ',' + quality_name(sample.quality) + '\n';
+        text += csv_row(sample.msecs,
+                        {csv_number(sample.speed), csv_number(sample.temperature),
+                         csv_number(sample.average),
+                         QString::fromLatin1(quality_name(sample.quality)), QString(), QString()});
         // Written as it goes, so two hours of rows never sit in memory at once.
         if (text.size() >= 65536) {
             if (file.write(text) != text.size())

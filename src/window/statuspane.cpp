@@ -10,7 +10,7 @@ void append_to_pane(QTextEdit *pane, const QString &text, int keep)
     pane->insertPlainText(text);
 
     QTextDocument *document = pane->document();
-    if (keep > 0 && document->blockCount() > keep + keep / 10) {
+    if (pane_over(document->blockCount(), keep)) {
         QTextCursor cursor(document);
         cursor.movePosition(QTextCursor::Start);
         cursor.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor,

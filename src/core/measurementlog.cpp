@@ -1,6 +1,5 @@
 #include "measurementlog.h"
 
-#include <QDateTime>
 #include <QFileInfo>
 
 QString MeasurementLog::path_for(const QString &recording_path)
@@ -20,36 +19,18 @@ bool MeasurementLog::start(const QString &path, qint64 now_ms)
 {
     file.close();
     file.setFileName(path);
-    last_time = 0;
     last_flush = now_ms;
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
         return false;
-    const QByteArray header = "time_utc,speed_m_s,temperature_c,average_m_s,quality,event\n";
+    const QByteArray header = csv_header();
     return file.write(header) == header.size() && flush();
 }
 
-bool MeasurementLog::add_reading(qint64 utc_ms, const Row &row)
-{
-    return write_row(utc_ms, row, "");
-}
-
-bool MeasurementLog::add_event(qint64 utc_ms, const char *event)
-{
-    return write_row(utc_ms, Row(), event);
-}
-
-bool MeasurementLog::write_row(qint64 utc_ms, const Row &row, const char *event)
+bool MeasurementLog::add(qint64 utc_ms, const CsvRow &row)
 {
     if (!file.isOpen())
         return false;
-    // Rows keep their order in time even if the clock is set back.
-    last_time = qMax(last_time, utc_ms);
-    const QString time
-        = QDateTime::fromMSecsSinceEpoch(last_time, Qt::UTC).toString(Qt::ISODateWithMs);
-    const QString text = time + QLatin1Char(',') + row.speed + QLatin1Char(',') + row.temperature
-        + QLatin1Char(',') + row.average + QLatin1Char(',') + row.quality + QLatin1Char(',')
-        + QLatin1String(event) + QLatin1Char('\n');
-    const QByteArray bytes = text.toUtf8();
+    const QByteArray bytes = csv_row(utc_ms, row);
     if (file.write(bytes) == bytes.size())
         return true;
     file.close();
@@ -66,7 +47,7 @@ bool MeasurementLog::flush()
 
 bool MeasurementLog::flush_if_due(qint64 now_ms)
 {
-    if (!file.isOpen() || now_ms - last_flush < 1000)
+    if (!file.isOpen() || now_ms - last_flush < flush_interval_ms)
         return file.isOpen();
     last_flush = now_ms;
     return flush();

@@ -1,0 +1,144 @@
+#include "acquisition.h"
+
+#include <QDateTime>
+
+// A file dialog left open for hours must not eat the memory: past this the
+// oldest held bytes go (the measurement log, once started, is unaffected).
+static const int held_limit = 16 * 1024 * 1024;
+
+Acquisition::Acquisition(QObject *parent) : QObject(parent) { }
+
+qint64 Acquisition::clamp(qint64 now_ms)
+{
+    last_ms = qMax(last_ms, now_ms);
+    return last_ms;
+}
+
+void Acquisition::take(const QByteArray &chunk, qint64 now_ms)
+{
+    const qint64 at = clamp(now_ms);
+    QString text;
+    for (const Reading &reading : lines.feed(chunk, &text))
+        take_reading(reading, at);
+    if (configuring_now)
+        emit replies(text);
+    else
+        record_raw(chunk);
+}
+
+void Acquisition::take_reading(const Reading &reading, qint64 now_ms)
+{
+    if (!reading.valid) {
+        for (ReadingSink *sink : qAsConst(sinks))
+            sink->reject(reading, now_ms);
+        return;
+    }
+    QString shown;
+    if (block.add(reading.speed, reading.speed_text, &shown))
+        average_text = shown;
+    const Quality quality = judge.judge(reading.speed);
+    watch.seen(now_ms);
+    if (is_stale) {
+        is_stale = false;
+        for (ReadingSink *sink : qAsConst(sinks))
+            sink->stale(false, now_ms);
+    }
+    const Measurement measurement{reading, quality, average_text, now_ms};
+    int forwarded = 0;
+    for (ReadingSink *sink : qAsConst(sinks))
+        forwarded += sink->take(measurement);
+    log_row(now_ms,
+            {reading.speed_text.trimmed(),
+             reading.has_temperature ? reading.temperature_text.trimmed() : QString(),
+             average_text.trimmed(), QString::fromLatin1(quality_name(quality)), QString(),
+             QString::number(forwarded)});
+}
+
+void Acquisition::lost(const QByteArray &remaining, qint64 now_ms)
+{
+    take(remaining, now_ms);
+    note(QStringLiteral("port_lost"), now_ms);
+}
+
+void Acquisition::note(const QString &event, qint64 now_ms)
+{
+    const qint64 at = clamp(now_ms);
+    log_row(at, {QString(), QString(), QString(), QString(), event, QString()});
+    for (ReadingSink *sink : qAsConst(sinks))
+        sink->event(event, at);
+}
+
+void Acquisition::check_stale(qint64 now_ms)
+{
+    const qint64 at = clamp(now_ms);
+    if (is_stale || !watch.stale(at))
+        return;
+    is_stale = true;
+    for (ReadingSink *sink : qAsConst(sinks))
+        sink->stale(true, at);
+}
+
+void Acquisition::log_row(qint64 utc_ms, const CsvRow &row)
+{
+    if (csv.active() && !csv.add(utc_ms, row))
+        fail_recording();
+}
+
+void Acquisition::record_raw(const QByteArray &chunk)
+{
+    if (holding) {
+        held += chunk;
+        if (held.size() > held_limit)
+            held.remove(0, held.size() - held_limit);
+    } else if (raw.recording() && !raw.append(chunk)) {
+        fail_recording();
+    }
+}
+
+void Acquisition::hold_raw(bool hold)
+{
+    holding = hold;
+    if (!hold)
+        held.clear();
+}
+
+bool Acquisition::start_recording(const QString &path, qint64 now_ms, QString *log_error)
+{
+    const qint64 at = clamp(now_ms);
+    if (!raw.start(path, QDateTime::fromMSecsSinceEpoch(at))) {
+        held.clear();
+        return false;
+    }
+    const QByteArray waiting = held;
+    held.clear();
+    if (!waiting.isEmpty() && !raw.append(waiting)) {
+        fail_recording();
+        return true;
+    }
+    const QString log_path = MeasurementLog::path_for(path);
+    if (!csv.start(log_path, at) && log_error)
+        *log_error = csv.error_string();
+    return true;
+}
+
+void Acquisition::stop_recording(bool end_line, qint64 now_ms)
+{
+    if (end_line && raw.recording())
+        raw.stop(QDateTime::fromMSecsSinceEpoch(clamp(now_ms)));
+    else
+        raw.close();
+    csv.stop();
+}
+
+void Acquisition::flush_log(qint64 now_ms)
+{
+    if (csv.active() && !csv.flush_if_due(now_ms))
+        fail_recording();
+}
+
+void Acquisition::fail_recording()
+{
+    raw.close();
+    csv.stop();
+    emit recording_failed();
+}

@@ -1,0 +1,23 @@
+#ifndef CSVROW_H
+#define CSVROW_H
+
+#include <QByteArray>
+#include <QString>
+
+// One row of the program's CSV dialect, shared by the measurement log and the
+// trend export, so both read back the same way: UTC time with milliseconds,
+// then the fields as text, empty where there is nothing to say.
+struct CsvRow
+{
+    QString speed, temperature, average, quality, event, forwarded;
+};
+
+QByteArray csv_header();
+QByteArray csv_row(qint64 utc_ms, const CsvRow &row);
+
+// A number the trend keeps as a double, written back as the shortest text
+// that reads as the same double (so "1500.125" stays "1500.125"); empty for
+// NaN.
+QString csv_number(double value);
+
+#endif

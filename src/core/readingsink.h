@@ -1,0 +1,53 @@
+#ifndef READINGSINK_H
+#define READINGSINK_H
+
+#include "measurementstream.h"
+#include "qualitycheck.h"
+
+#include <QString>
+
+// A valid reading as every consumer gets it: the line, its judgement, the
+// block average shown after it and the time it was read (UTC milliseconds,
+// never going backwards).
+struct Measurement
+{
+    const Reading &reading;
+    Quality quality;
+    QString average; // as the average display shows it; empty before the first block
+    qint64 utc_ms;
+};
+
+// A consumer of what the instrument sends: the screen, the trend, an output,
+// an alarm, a publisher. The acquisition pipeline feeds each one in the order
+// it was added, line by line as the lines arrive.
+class ReadingSink
+{
+public:
+    virtual ~ReadingSink() = default;
+
+    // A valid reading. Returns how many destinations it was sent on to (an
+    // output's count for the log's forwarded column; 0 for anything else).
+    virtual int take(const Measurement &measurement) = 0;
+    // A complete line that is not a measurement of one or two finite numbers.
+    virtual void reject(const Reading &line, qint64 utc_ms)
+    {
+        Q_UNUSED(line);
+        Q_UNUSED(utc_ms);
+    }
+    // An event the log records: port_lost, port_back, config_start,
+    // config_end, alarm_on:NAME, alarm_off:NAME.
+    virtual void event(const QString &name, qint64 utc_ms)
+    {
+        Q_UNUSED(name);
+        Q_UNUSED(utc_ms);
+    }
+    // Valid readings stopped coming for the stale deadline (true), or came
+    // again (false).
+    virtual void stale(bool stale, qint64 utc_ms)
+    {
+        Q_UNUSED(stale);
+        Q_UNUSED(utc_ms);
+    }
+};
+
+#endif

@@ -1,0 +1,49 @@
+#include "trendmodel.h"
+
+#include <QtMath>
+
+TrendModel::TrendModel(QObject *parent) : QObject(parent) { }
+
+void TrendModel::add(const TrendSample &sample)
+{
+    samples.append(sample);
+    ++added;
+    ++changes;
+    last_valid = sample.msecs;
+}
+
+int TrendModel::take(const Measurement &measurement)
+{
+    const Reading &reading = measurement.reading;
+    const double no_value = qQNaN();
+    const double average
+        = measurement.average.isEmpty() ? no_value : measurement.average.toDouble();
+    add({measurement.utc_ms, reading.speed, average,
+         reading.has_temperature ? reading.temperature : no_value, measurement.quality});
+    if (is_stale) {
+        is_stale = false;
+        ++changes;
+    }
+    return 0;
+}
+
+void TrendModel::reject(const Reading &, qint64)
+{
+    ++malformed;
+    ++changes;
+}
+
+void TrendModel::stale(bool stale, qint64)
+{
+    if (stale == is_stale)
+        return;
+    is_stale = stale;
+    ++changes;
+}
+
+void TrendModel::clear()
+{
+    samples.clear();
+    ++clears;
+    ++changes;
+}

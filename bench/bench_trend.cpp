@@ -5,6 +5,7 @@
 #include "trendmodel.h"
 #include "trendplot.h"
 #include "trendview.h"
+#include "watersettings.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -30,7 +31,9 @@ static void add_reading(TrendModel &model, qint64 start_ms)
         average = block_sum / block;
         block_sum = 0.0;
     }
-    model.add(start_ms + n * line_ms, speed, average, 15.0 + 0.002 * ((n * 31) % 17));
+    static QualityCheck checker;
+    model.add({start_ms + n * line_ms, speed, average, 15.0 + 0.002 * ((n * 31) % 17),
+               checker.judge(speed)});
 }
 
 static double percentile(QVector<double> values, double fraction)
@@ -68,7 +71,8 @@ int main(int argc, char **argv)
 
     const double before = resident_mb();
     TrendModel model;
-    TrendView view(&model);
+    WaterSettings water;
+    TrendView view(&model, &water);
     view.resize(780, 200);
     view.show();
     app.processEvents();

@@ -9,7 +9,8 @@ packages=(
     qtbase5-dev libqt5serialport5-dev qttools5-dev-tools qttranslations5-l10n libqcustomplot-dev
     fonts-wqy-microhei
     xvfb xauth xdotool imagemagick libx11-dev
-    dpkg-dev file
+    dpkg-dev file poppler-utils
+    libmosquitto-dev mosquitto
 )
 
 missing=()

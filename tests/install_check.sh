@@ -58,7 +58,9 @@ xdotool mousemove --window "$window" 150 53 click --repeat 3 1 key ctrl+a type "
 xdotool mousemove --window "$window" 113 221 click 1
 for _ in $(seq 50); do grep -q "host connected" "$work/sim.err" && break; sleep 0.1; done
 grep -q "host connected" "$work/sim.err" || fail "the program did not open the port"
-lock=$(ls /var/lock/LCK..*instrument 2>/dev/null || true)
+# The port is locked under the device the link leads to.
+device=$(readlink -f "$work/instrument")
+lock=$(ls /var/lock/LCK..*"$(basename "$device")" 2>/dev/null || true)
 [ -n "$lock" ] || fail "no lock file for the open port"
 kill -TERM $app
 for _ in $(seq 50); do kill -0 $app 2>/dev/null || break; sleep 0.1; done

@@ -55,6 +55,7 @@ private slots:
     void sleep_serves_events_cheaply();
     void recording_and_log();
     void write_failure_stops_both_files();
+    void loss_ends_configuration();
     void port_list_keeps_typed_path();
     void reconnects_and_keeps_recording();
     void translated_buttons();
@@ -171,9 +172,13 @@ void TestWindow::configuration_on_the_wire()
     const QByteArray expected = "\ruart bps 9600\rdata rate 8\rwater temp enable\r";
     QVERIFY(w.pty.wait_for_bytes(expected.size()));
     QCOMPARE(w.pty.received(), expected);
+    // The exact 20 ms is the player's, checked on its own clock; the wire
+    // only has to show characters apart, which a loaded machine may blur by
+    // a few milliseconds but never to back to back.
+    QVERIFY(w.pty.arrivals.size() >= expected.size() - 2);
     for (int i = 2; i < w.pty.arrivals.size(); ++i) {
         const qint64 gap = w.pty.arrivals.at(i).msecs - w.pty.arrivals.at(i - 1).msecs;
-        QVERIFY2(gap >= 18 && gap < 400, qPrintable(QString::number(gap)));
+        QVERIFY2(gap >= 10 && gap < 400, qPrintable(QString::number(gap)));
     }
 }
 
@@ -241,8 +246,12 @@ void TestWindow::write_failure_stops_both_files()
     rlimit limit, small = {2000, RLIM_INFINITY};
     getrlimit(RLIMIT_FSIZE, &limit);
     setrlimit(RLIMIT_FSIZE, &small);
-    for (int i = 0; i < 150; ++i)
-        QVERIFY(w.feed_line(QString::number(1400 + i) + ".000"));
+    for (int i = 0; i < 150 && w.answerer.messages.isEmpty(); i += 10) {
+        QByteArray lines;
+        for (int n = i; n < i + 10; ++n)
+            lines += "$ " + QByteArray::number(1400 + n) + ".000 15.000\r\n";
+        QVERIFY(w.feed(lines, QString::number(1409 + i) + ".000"));
+    }
     QVERIFY(w.answerer.wait_for_messages(1));
     setrlimit(RLIMIT_FSIZE, &limit);
     QCOMPARE(w.answerer.messages,
@@ -251,6 +260,39 @@ void TestWindow::write_failure_stops_both_files()
     const qint64 size = contents(dir.filePath("full.txt")).size();
     QVERIFY(w.feed_line("1600.000"));
     QCOMPARE(contents(dir.filePath("full.txt")).size(), size);
+}
+
+// The device goes during a configuration: the rest is not sent, the pane and
+// the log say so, and the recording takes the bytes that come once the
+// device is back while the loss box is still open.
+void TestWindow::loss_ends_configuration()
+{
+    WindowOnPty w;
+    QVERIFY(w.open());
+    const QString path = dir.filePath("cut.txt");
+    w.answerer.answer_file_dialog(path);
+    QTest::mouseClick(w.window.save_data_button, Qt::LeftButton);
+    QTRY_VERIFY(w.window.data_file->isOpen());
+    w.answerer.hold_ms = 3000;
+    QSerialPort *port = w.window.my_com;
+    QTimer::singleShot(150, [port] { emit port->errorOccurred(QSerialPort::ResourceError); });
+    QTimer::singleShot(2000, [&] { w.pty.write("$ 1510.000 15.000\r\n"); });
+    QByteArray recorded_meanwhile;
+    QTimer::singleShot(2500, [&] { recorded_meanwhile = contents(path); });
+    QTest::mouseClick(w.window.send_config_button, Qt::LeftButton);
+    w.answerer.hold_ms = 0;
+
+    QVERIFY(recorded_meanwhile.contains("$ 1510.000 15.000\r\n"));
+    const QByteArray sent = w.pty.received();
+    QVERIFY(!sent.isEmpty() && sent.size() < 20);
+    QTest::qWait(300);
+    QCOMPARE(w.pty.received(), sent);
+    QVERIFY(w.window.status_textedit->toPlainText().contains("配置未完成"));
+    QTest::mouseClick(w.window.save_data_button, Qt::LeftButton);
+    const QByteArray log = contents(dir.filePath("cut.csv"));
+    const int start = log.indexOf(",config_start,"), lost = log.indexOf(",port_lost,"),
+              end = log.indexOf(",config_end,"), back = log.indexOf(",port_back,");
+    QVERIFY2(start > 0 && start < lost && lost < end && end < back, log.constData());
 }
 
 // Looking up the system's ports again keeps what the operator typed.

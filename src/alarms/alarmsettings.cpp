@@ -1,0 +1,96 @@
+#include "alarmsettings.h"
+
+#include <cmath>
+
+namespace {
+
+const char *const spike_limit_key = "spike_limit";
+const char *const difference_limit_key = "difference_limit";
+const char *const equation_key = "equation";
+const char *const salinity_key = "salinity";
+const char *const depth_key = "depth";
+
+const SoundEquation equations[]
+    = {SoundEquation::unesco, SoundEquation::del_grosso, SoundEquation::mackenzie};
+
+// Finite number within [low, high]; a bool is not a number.
+bool read_number(const QVariant &value, double low, double high, double *out)
+{
+    bool ok = false;
+    if (value.userType() != QMetaType::Bool)
+        *out = value.toDouble(&ok);
+    return ok && std::isfinite(*out) && low <= *out && *out <= high;
+}
+
+// Reads a field that is present, noting the key when it cannot be used.
+template<typename Read>
+void read_field(const QVariantMap &map, const char *key, QStringList *problems, Read read)
+{
+    const auto found = map.constFind(QLatin1String(key));
+    if (found != map.constEnd() && !read(*found) && problems)
+        problems->append(QLatin1String(key));
+}
+
+} // namespace
+
+AlarmSettings::AlarmSettings()
+{
+    for (int i = 0; i < alarm_count; ++i)
+        enabled[i] = alarm_enabled_by_default(static_cast<Alarm>(i));
+}
+
+QVariantMap AlarmSettings::to_map() const
+{
+    QVariantMap map;
+    for (int i = 0; i < alarm_count; ++i)
+        map.insert(QLatin1String(alarm_name(static_cast<Alarm>(i))), enabled[i]);
+    map.insert(QLatin1String(spike_limit_key), spike_limit);
+    map.insert(QLatin1String(difference_limit_key), difference_limit);
+    map.insert(QLatin1String(equation_key), QLatin1String(equation_name(equation)));
+    map.insert(QLatin1String(salinity_key), salinity);
+    map.insert(QLatin1String(depth_key), depth);
+    return map;
+}
+
+AlarmSettings AlarmSettings::from_map(const QVariantMap &map, QStringList *problems)
+{
+    AlarmSettings s;
+    for (int i = 0; i < alarm_count; ++i) {
+        read_field(map, alarm_name(static_cast<Alarm>(i)), problems, [&](const QVariant &v) {
+            if (v.userType() != QMetaType::Bool)
+                return false;
+            s.enabled[i] = v.toBool();
+            return true;
+        });
+    }
+    read_field(map, spike_limit_key, problems, [&](const QVariant &v) {
+        double limit = 0;
+        const bool ok = read_number(v, 0, 1000, &limit) && limit == std::floor(limit);
+        if (ok)
+            s.spike_limit = int(limit);
+        return ok;
+    });
+    auto number = [&](double *field, double low, double high) {
+        return [=](const QVariant &v) {
+            double value = 0;
+            const bool ok = read_number(v, low, high, &value);
+            if (ok)
+                *field = value;
+            return ok;
+        };
+    };
+    read_field(map, difference_limit_key, problems, number(&s.difference_limit, 1e-3, 1000));
+    read_field(map, salinity_key, problems, number(&s.salinity, 0, 50));
+    read_field(map, depth_key, problems, number(&s.depth, 0, 12000));
+    read_field(map, equation_key, problems, [&](const QVariant &v) {
+        for (SoundEquation equation : equations) {
+            if (v.userType() == QMetaType::QString
+                && v.toString() == QLatin1String(equation_name(equation))) {
+                s.equation = equation;
+                return true;
+            }
+        }
+        return false;
+    });
+    return s;
+}

@@ -1,0 +1,33 @@
+#ifndef ALARMSETTINGS_H
+#define ALARMSETTINGS_H
+
+#include "alarmkind.h"
+#include "soundspeed.h"
+
+#include <QStringList>
+#include <QVariantMap>
+
+#include <array>
+
+// Which alarms are on and their limits.
+struct AlarmSettings
+{
+    AlarmSettings();
+
+    std::array<bool, alarm_count> enabled;
+    int spike_limit = 10; // more spikes than this in a minute raise the alarm
+    double difference_limit = 2.0; // m/s between measured and computed speed
+    SoundEquation equation = SoundEquation::unesco;
+    double salinity = 35.0; // PSU
+    double depth = 0.0; // m
+
+    bool is_enabled(Alarm alarm) const { return enabled[static_cast<int>(alarm)]; }
+    void set_enabled(Alarm alarm, bool on) { enabled[static_cast<int>(alarm)] = on; }
+
+    QVariantMap to_map() const;
+    // Fields missing from the map keep their defaults; so do those of the
+    // wrong type or out of range, whose keys go to *problems.
+    static AlarmSettings from_map(const QVariantMap &map, QStringList *problems);
+};
+
+#endif

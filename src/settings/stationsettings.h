@@ -1,0 +1,54 @@
+#ifndef STATIONSETTINGS_H
+#define STATIONSETTINGS_H
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QVariantList>
+#include <QVariantMap>
+
+#include <optional>
+
+// Everything the program remembers between runs. A field left unset means
+// "keep the window's own default", so settings that are missing, damaged or
+// from another version never override what the window starts with.
+struct StationSettings
+{
+    // The serial line, as QSerialPort's enum values.
+    std::optional<QString> port_name;
+    std::optional<int> baud, data_bits, parity, stop_bits;
+    // What the instrument is configured to send.
+    std::optional<QString> instrument_baud; // as offered, e.g. "9600"
+    std::optional<int> output_rate; // lines a second, 1..30
+    std::optional<bool> temperature_output;
+    std::optional<int> average_count; // readings in a block average, > 0
+    // Quality limits, m/s.
+    std::optional<double> range_low, range_high, spike_threshold;
+    // The water the computed speed is for.
+    std::optional<double> salinity; // PSU, 0..50
+    std::optional<double> depth; // m, 0..12000
+    std::optional<int> trend_span_s; // 300, 1800 or 7200
+    // Kept for other parts of the program; only their types are checked here.
+    std::optional<QVariantList> outputs; // each a QVariantMap
+    std::optional<QVariantMap> alarms, mqtt;
+    std::optional<QString> recording_folder; // where the last recording was saved
+    std::optional<QByteArray> trend_window_geometry; // QWidget::saveGeometry()
+
+    // What the program starts with when nothing is stored. The instrument's
+    // own fields stay unset: the window keeps what it shows.
+    static StationSettings defaults();
+
+    // Every key a field is stored under.
+    static QStringList keys();
+    // Keys such as "port/baud" for the fields that are set.
+    QVariantMap to_map() const;
+    // Fields of the map that are present, of the right type and in range;
+    // the key of each one that is not goes to *problems and stays unset.
+    // Keys it does not know are ignored.
+    static StationSettings from_map(const QVariantMap &map, QStringList *problems);
+
+    bool operator==(const StationSettings &other) const { return to_map() == other.to_map(); }
+    bool operator!=(const StationSettings &other) const { return !(*this == other); }
+};
+
+#endif

@@ -1,0 +1,213 @@
+// The remembered settings and profiles, in a temporary configuration folder.
+
+#include "settingsstore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+Q_DECLARE_METATYPE(StationSettings)
+
+namespace {
+
+StationSettings everything_set()
+{
+    StationSettings s;
+    s.port_name = QStringLiteral("/dev/ttyUSB0");
+    s.baud = 115200;
+    s.data_bits = 7;
+    s.parity = 2;
+    s.stop_bits = 2;
+    s.instrument_baud = QStringLiteral("38400");
+    s.output_rate = 30;
+    s.temperature_output = false;
+    s.average_count = 16;
+    s.range_low = 1450.5;
+    s.range_high = 1550.25;
+    s.spike_threshold = 0.75;
+    s.salinity = 0.0;
+    s.depth = 11999.5;
+    s.trend_span_s = 7200;
+    const QVariantMap udp{{"kind", "udp"}, {"port", 4001}};
+    s.outputs = QVariantList{udp, QVariantMap{{"kind", "tcp"}}};
+    s.alarms = QVariantMap{{"spikes", false}};
+    s.mqtt = QVariantMap{{"host", "127.0.0.1"}};
+    s.recording_folder = QStringLiteral("/home/观测/记录");
+    s.trend_window_geometry = QByteArray("\x01\xd9\xd0\xcb\x00\x03/\\", 8);
+    return s;
+}
+
+} // namespace
+
+class TestSettings : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void round_trip_data();
+    void round_trip();
+    void unreadable_data();
+    void unreadable();
+    void writes_only_when_asked();
+    void profiles();
+
+private:
+    QTemporaryDir folder;
+    QString file_name;
+};
+
+void TestSettings::initTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    QVERIFY(folder.isValid());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder.path());
+    file_name = SettingsStore().file_name();
+    QVERIFY(file_name.startsWith(folder.path()));
+}
+
+void TestSettings::init()
+{
+    QFile::remove(file_name);
+}
+
+void TestSettings::round_trip_data()
+{
+    QTest::addColumn<StationSettings>("settings");
+    QTest::newRow("every field") << everything_set();
+    QTest::newRow("defaults") << StationSettings::defaults();
+    StationSettings one_output;
+    one_output.outputs = QVariantList{QVariantMap{{"kind", "serial"}}};
+    QTest::newRow("one output") << one_output;
+    StationSettings no_outputs;
+    no_outputs.outputs = QVariantList{};
+    QTest::newRow("no outputs") << no_outputs;
+}
+
+// Read back through the file's text: a copy under another name is one Qt has
+// not parsed yet, as at the next start.
+void TestSettings::round_trip()
+{
+    QFETCH(StationSettings, settings);
+    QVERIFY(SettingsStore().save(everything_set()));
+    QVERIFY(SettingsStore().save(settings)); // unset fields must not survive
+    SettingsStore copy(QStringLiteral("svterminal"), QStringLiteral("copy"));
+    QFile::remove(copy.file_name());
+    QVERIFY(QFile::copy(file_name, copy.file_name()));
+    QString message = QStringLiteral("unset");
+    QCOMPARE(copy.load(&message).to_map(), settings.to_map());
+    QCOMPARE(message, QString());
+}
+
+void TestSettings::unreadable_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("port_name"); // empty: unset
+    QTest::addColumn<QStringList>("named"); // keys the message must name
+    QTest::addColumn<bool>("reported");
+    QTest::newRow("garbage bytes") << QByteArray("\x89PNG\r\n\x1a\n\x00\xff\xfe[[=\x01", 16)
+                                   << QString() << QStringList() << true;
+    QTest::newRow("broken section")
+        << QByteArray("[General\nformat=1\n") << QString() << QStringList() << true;
+    QTest::newRow("wrong type") << QByteArray("format=1\n[port]\nname=COM3\nbaud=fast\n") << "COM3"
+                                << QStringList{"port/baud"} << true;
+    QTest::newRow("out of range") << QByteArray(
+        "format=1\n[instrument]\nrate=31\n[port]\nname=COM3\n[trend]\nspan=600\n")
+                                  << "COM3" << QStringList{"instrument/rate", "trend/span"} << true;
+    QTest::newRow("limits crossed")
+        << QByteArray("format=1\n[quality]\nrange_low=1600\nrange_high=1400\n") << QString()
+        << QStringList{"quality/range_low", "quality/range_high"} << true;
+    QTest::newRow("missing keys") << QByteArray("format=1\n[port]\nname=COM3\n") << "COM3"
+                                  << QStringList() << false;
+    QTest::newRow("later version")
+        << QByteArray("format=7\n[port]\nname=COM3\nflow=rts\n") << "COM3" << QStringList() << true;
+}
+
+// Whatever is stored, load() gives settings; a message says what was lost,
+// once: the next save writes a file that reads back clean.
+void TestSettings::unreadable()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, port_name);
+    QFETCH(QStringList, named);
+    QFETCH(bool, reported);
+    QFile out(file_name);
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    out.write(file);
+    out.close();
+
+    SettingsStore store;
+    QString message;
+    const StationSettings loaded = store.load(&message);
+    QCOMPARE(loaded.port_name.value_or(QString()), port_name);
+    QCOMPARE(!message.isEmpty(), reported);
+    for (const QString &key : named)
+        QVERIFY2(message.contains(key), qPrintable(message));
+    QVERIFY(!loaded.baud && !loaded.output_rate && !loaded.range_low && !loaded.range_high);
+
+    // Written again even though nothing changed: the loss is told only once.
+    QVERIFY(store.save_if_changed(loaded));
+    QCOMPARE(SettingsStore().load(&message).to_map(), loaded.to_map());
+    QCOMPARE(message, QString());
+}
+
+// Nothing reaches the disk unless a save is asked for, and a cheap save
+// writes only what changed.
+void TestSettings::writes_only_when_asked()
+{
+    SettingsStore store;
+    store.load();
+    QVERIFY(!QFile::exists(file_name));
+    QVERIFY(store.save(everything_set()));
+    QVERIFY(QFile::remove(file_name));
+    QVERIFY(store.save_if_changed(everything_set()));
+    QVERIFY(!QFile::exists(file_name));
+
+    StationSettings changed = everything_set();
+    changed.depth = 10.0;
+    QVERIFY(store.save_if_changed(changed));
+    QCOMPARE(SettingsStore().load().depth, changed.depth);
+
+    SettingsStore blocked(QStringLiteral("svterminal"), QStringLiteral("blocked"));
+    QVERIFY(QDir().mkpath(blocked.file_name())); // a folder where the file should be
+    QVERIFY(!blocked.save(changed));
+    QVERIFY(!blocked.save_if_changed(changed));
+}
+
+void TestSettings::profiles()
+{
+    SettingsStore store;
+    const QString vessel = QStringLiteral("科考船/A 号\\1%2");
+    StationSettings bench;
+    bench.port_name = QStringLiteral("COM9");
+    QVERIFY(store.save_profile(vessel, everything_set()));
+    QVERIFY(store.save_profile(QStringLiteral("Lab"), bench));
+    QVERIFY(!store.save_profile(QStringLiteral("  "), bench));
+    QCOMPARE(store.profiles(), (QStringList{"Lab", vessel}));
+    QString message;
+    store.load(&message);
+    QCOMPARE(message, QString()); // profiles are not taken for damage
+
+    QTemporaryDir elsewhere;
+    const QString exported = elsewhere.filePath(QStringLiteral("vessel.ini"));
+    QVERIFY(store.export_profile(vessel, exported));
+    QVERIFY(!store.export_profile(QStringLiteral("nobody"), exported + "2", &message));
+    QVERIFY(store.remove_profile(vessel));
+    QVERIFY(!store.remove_profile(vessel));
+    QCOMPARE(store.profiles(), QStringList{"Lab"});
+    QVERIFY(!store.load_profile(vessel));
+
+    QVERIFY(!store.import_profile(file_name, QStringLiteral("x"), &message)); // no settings at top
+    QVERIFY(!message.isEmpty());
+    QVERIFY(store.import_profile(exported, vessel, &message));
+    QCOMPARE(message, QString());
+    QCOMPARE(store.load_profile(vessel)->to_map(), everything_set().to_map());
+    QCOMPARE(store.load_profile(QStringLiteral("Lab"))->to_map(), bench.to_map());
+}
+
+QTEST_GUILESS_MAIN(TestSettings)
+#include "tst_settings.moc"

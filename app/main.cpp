@@ -1,5 +1,6 @@
 #include "frmain.h"
 #include "signalwatch.h"
+#include "startup.h"
 
 #include <QApplication>
 #include <QFile>
@@ -7,6 +8,8 @@
 #include <QImage>
 #include <QPixmap>
 #include <QTranslator>
+
+#include <cstdio>
 
 #ifdef __GLIBC__
 #include <malloc.h>
@@ -29,6 +32,13 @@ int main(int argc, char *argv[])
 {
     QApplication a(argc, argv);
 
+    StartOptions options;
+    QString error;
+    if (!StartOptions::parse(a.arguments().mid(1), &options, &error)) {
+        fprintf(stderr, "svterminal: %s\n%s", qPrintable(error), qPrintable(StartOptions::usage()));
+        return 2;
+    }
+
     QTranslator translator;
     translator.load(":/new/prefix1/qt_zh_CN.qm", "", "", "");
     a.installTranslator(&translator);
@@ -40,6 +50,7 @@ int main(int argc, char *argv[])
     qss.close();
 
     frmain w;
+    apply_start_options(w, options);
     // Ending the desktop session, Ctrl+C or kill: close as the close button
     // does, so the recording keeps everything received and the port's lock
     // is released, then leave every event loop, nested ones included.
@@ -57,6 +68,7 @@ int main(int argc, char *argv[])
     w.setWindowTitle("声速仪显示配置终端V1.0");
     w.setFixedSize(800, 650);
     w.show();
+    open_if_asked(w, options);
 
     return a.exec();
 }

@@ -10,7 +10,7 @@ packages=(
     fonts-wqy-microhei
     xvfb xauth xdotool imagemagick libx11-dev
     dpkg-dev file poppler-utils
-    libmosquitto-dev mosquitto
+    libmosquitto-dev mosquitto openssl
 )
 
 missing=()

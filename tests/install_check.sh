@@ -29,6 +29,13 @@ rc=$?
 set -e
 [ $rc -eq 124 ] || fail "offscreen start ended early with $rc"
 
+# A bad option stops the start with a message and status 2.
+set +e
+QT_QPA_PLATFORM=offscreen "$work/prefix/bin/svterminal" --output udp:host:70000 2>"$work/bad.err"
+rc=$?
+set -e
+[ $rc -eq 2 ] && grep -q "70000" "$work/bad.err" || fail "bad option: status $rc"
+
 # On a real X server: the window appears at 800 x 650, and closing it ends
 # the program with 0.
 start_xvfb

@@ -1,6 +1,8 @@
 // The window on a pseudo-terminal, as an operator uses it: the port, the
 // readings on the displays, recording, configuration and the simulator.
 
+#include "outputconfig.h"
+#include "outputhub.h"
 #include "portcombobox.h"
 #include "soundspeed.h"
 #include "trendmodel.h"
@@ -8,10 +10,12 @@
 
 #include <QComboBox>
 #include <QMessageBox>
+#include <QNetworkDatagram>
 #include <QProcess>
 #include <QPushButton>
 #include <QTextEdit>
 #include <QTranslator>
+#include <QUdpSocket>
 #include <QtTest>
 
 #include <csignal>
@@ -56,6 +60,7 @@ private slots:
     void recording_and_log();
     void write_failure_stops_both_files();
     void loss_ends_configuration();
+    void outputs_forward_while_choosing_a_file();
     void port_list_keeps_typed_path();
     void reconnects_and_keeps_recording();
     void translated_buttons();
@@ -293,6 +298,54 @@ void TestWindow::loss_ends_configuration()
     const int start = log.indexOf(",config_start,"), lost = log.indexOf(",port_lost,"),
               end = log.indexOf(",config_end,"), back = log.indexOf(",port_back,");
     QVERIFY2(start > 0 && start < lost && lost < end && end < back, log.constData());
+}
+
+// Good readings go on to a UDP listener and a serial port while the file
+// dialog is open; a spike does not. The recording starts with what came
+// meanwhile, and each CSV row says how many outputs sent it.
+void TestWindow::outputs_forward_while_choosing_a_file()
+{
+    WindowOnPty w;
+    PtyPair sonar;
+    QUdpSocket listener;
+    QVERIFY(listener.bind(QHostAddress(QHostAddress::LocalHost), 0));
+    OutputConfig udp, serial;
+    QString error;
+    QVERIFY(
+        OutputConfig::parse(QString("udp:127.0.0.1:%1").arg(listener.localPort()), &udp, &error));
+    QVERIFY(OutputConfig::parse("serial:" + sonar.slave_path() + ":9600:svt", &serial, &error));
+    w.window.output_hub()->add(udp);
+    w.window.output_hub()->add(serial);
+    QVERIFY(w.open());
+    QVERIFY(w.feed("$ 1500.004 15.0\r\n$ 1500.005 15.0\r\n$ 1500.006 15.0\r\n", "1500.006"));
+
+    const QString path = dir.filePath("forwarded.txt");
+    w.answerer.hold_ms = 800;
+    w.answerer.answer_file_dialog(path);
+    QString shown_meanwhile;
+    QTimer::singleShot(200, [&] { w.pty.write("$ 1500.125 -1.5\r\n"); });
+    QTimer::singleShot(600, [&] { shown_meanwhile = w.window.speed_lineedit->text(); });
+    QTest::mouseClick(w.window.save_data_button, Qt::LeftButton);
+    w.answerer.hold_ms = 0;
+    QCOMPARE(shown_meanwhile, QString("1500.125"));
+    QVERIFY(w.feed("$ 1530.000 15.0\r\n$ 1500.130 15.0\r\n", "1500.130"));
+    QTest::mouseClick(w.window.save_data_button, Qt::LeftButton);
+
+    QByteArray datagrams;
+    QTRY_VERIFY(listener.hasPendingDatagrams());
+    while (listener.hasPendingDatagrams() || listener.waitForReadyRead(300))
+        datagrams += listener.receiveDatagram().data();
+    QCOMPARE(datagrams, QByteArray(" 1500.00\r\n 1500.01\r\n 1500.01\r\n 1500.13\r\n 1500.13\r\n"));
+    // A serial sonar still busy with one sentence gets only the newest next.
+    QTRY_VERIFY(sonar.received().endsWith(" 1500.130 15.000\r\n"));
+    QVERIFY2(sonar.received().contains(" 1500.125 -1.500\r\n"), sonar.received().constData());
+    QVERIFY(!sonar.received().contains("1530"));
+    const QByteArray raw = contents(path);
+    QVERIFY(raw.indexOf("$ 1500.125 -1.5") > 0 && raw.indexOf("$ 1500.006") < 0);
+    const QByteArray log = contents(dir.filePath("forwarded.csv"));
+    QVERIFY2(log.contains(",1530.000,15.0,") && log.contains(",spike,,0\n")
+                 && log.contains(",1500.130,15.0,") && log.contains(",ok,,2\n"),
+             log.constData());
 }
 
 // Looking up the system's ports again keeps what the operator typed.

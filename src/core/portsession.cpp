@@ -50,6 +50,15 @@ bool PortSession::open_port()
     return true;
 }
 
+bool PortSession::open_or_wait(const PortSettings &chosen)
+{
+    if (open(chosen))
+        return true;
+    current = Waiting;
+    retry_timer.start();
+    return false;
+}
+
 void PortSession::close()
 {
     retry_timer.stop();

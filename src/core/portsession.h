@@ -31,6 +31,9 @@ public:
     // Opens the port and applies the settings; on failure the session stays
     // closed and failure_reason() says why.
     bool open(const PortSettings &settings);
+    // Opens the port, or, while it cannot be opened, tries again every second
+    // as after a loss (back() then says it opened): for unattended starts.
+    bool open_or_wait(const PortSettings &settings);
     // Ends the session, whether the port is open or awaited.
     void close();
 

@@ -23,6 +23,7 @@ public:
 
     void set_range(double low, double high);
     void set_spike_threshold(double threshold) { spike_threshold = threshold; }
+    double spike() const { return spike_threshold; }
     double range_low() const { return low; }
     double range_high() const { return high; }
 

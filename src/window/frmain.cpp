@@ -1,4 +1,5 @@
 #include "frmain.h"
+#include "outputhub.h"
 #include "portsession.h"
 #include "statuspane.h"
 #include "trendmodel.h"
@@ -29,6 +30,9 @@ frmain::frmain(QWidget *parent)
     // The screen first: what it shows does not wait for the others.
     acquisition.add_sink(this);
     acquisition.add_sink(trend_model);
+    outputs = new OutputHub(this);
+    acquisition.add_sink(outputs);
+    connect(outputs, &OutputHub::message, this, &frmain::pane_note);
     connect(&acquisition, &Acquisition::replies, this, [this](const QString &text) {
         frame.append_pane(text);
         request_frame();

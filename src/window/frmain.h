@@ -25,6 +25,7 @@ class PortSession;
 class TrendModel;
 class TrendView;
 class WaterSettings;
+class OutputHub;
 
 // The window shows what the acquisition pipeline decides; it is itself the
 // pipeline's consumer for the screen.
@@ -35,6 +36,12 @@ class frmain : public QWidget, private ReadingSink
 public:
     explicit frmain(QWidget *parent = nullptr);
     ~frmain();
+
+    // Where readings go on to the sonar and the acquisition software.
+    OutputHub *output_hub() const { return outputs; }
+    // Opens the chosen port as a click would, but while it cannot be opened
+    // tries again every second instead of showing a box.
+    void open_at_start();
 
     QSerialPort *my_com;
     QString read_buffer;
@@ -145,6 +152,7 @@ private:
     PortSession *session;
     TrendModel *trend_model;
     WaterSettings *water;
+    OutputHub *outputs;
     TrendView *trend_view;
     TrendView *trend_window = nullptr; // the same view in a window of its own
     QTabWidget *status_tabs;

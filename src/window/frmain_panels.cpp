@@ -1,5 +1,6 @@
 #include "displayedit.h"
 #include "frmain.h"
+#include "outputspanel.h"
 #include "portcombobox.h"
 #include "trendview.h"
 
@@ -239,6 +240,10 @@ void frmain::build_status_tabs()
     trend_view = new TrendView(trend_model, water);
     status_tabs->addTab(trend_view, "趋势与质量");
     connect(trend_view, &TrendView::detach_requested, this, &frmain::show_detached_trend);
+    QualityCheck &limits = acquisition.quality();
+    auto *outputs_panel = new OutputsPanel(outputs, &limits);
+    outputs_panel->set_limits(limits.range_low(), limits.range_high(), limits.spike());
+    status_tabs->addTab(outputs_panel, "输出");
 }
 
 // A second view on the same readings, resizable, closed with the window.

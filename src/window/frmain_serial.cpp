@@ -24,7 +24,15 @@ void frmain::openCom1_slot()
     }
     show_port_state();
     Sleep(1000);
-    connect(my_com, SIGNAL(readyRead()), this, SLOT(ReadMyCom_slot()), Qt::UniqueConnection);
+    connect(my_com, &QSerialPort::readyRead, this, &frmain::ReadMyCom_slot, Qt::UniqueConnection);
+}
+
+void frmain::open_at_start()
+{
+    if (!session->open_or_wait(chosen_port_settings()))
+        pane_note("串口打开失败：" + session->failure_reason() + "，每秒重试");
+    show_port_state();
+    connect(my_com, &QSerialPort::readyRead, this, &frmain::ReadMyCom_slot, Qt::UniqueConnection);
 }
 
 // The caption and the locked line settings follow the session: a port that

@@ -1,0 +1,227 @@
+#include "csvlogparser.h"
+
+#include "qualitycheck.h"
+
+#include <QByteArray>
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+static const char header_old[] = "time_utc,speed_m_s,temperature_c,average_m_s,quality,event";
+static const char forwarded_column[] = ",forwarded";
+
+int CsvLogParser::header_columns(const char *line, qint64 length)
+{
+    const qint64 old_length = qint64(sizeof header_old) - 1;
+    const qint64 extra = qint64(sizeof forwarded_column) - 1;
+    if (length < old_length || std::memcmp(line, header_old, size_t(old_length)) != 0)
+        return 0;
+    if (length == old_length)
+        return 6;
+    if (length == old_length + extra
+        && std::memcmp(line + old_length, forwarded_column, size_t(extra)) == 0)
+        return 7;
+    return 0;
+}
+
+// The value of n decimal digits at p; -1 if one is not a digit.
+static int digits(const char *p, int n)
+{
+    int value = 0;
+    for (int i = 0; i < n; ++i) {
+        const unsigned digit = unsigned(p[i] - '0');
+        if (digit > 9)
+            return -1;
+        value = value * 10 + int(digit);
+    }
+    return value;
+}
+
+// Days from 1970-01-01 to a date of the proleptic Gregorian calendar
+// (Howard Hinnant's days_from_civil).
+static qint64 days_from_civil(int year, int month, int day)
+{
+    year -= month <= 2;
+    const qint64 era = (year >= 0 ? year : year - 399) / 400;
+    const qint64 year_of_era = year - era * 400;
+    const qint64 day_of_year = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+    const qint64 day_of_era = year_of_era * 365 + year_of_era / 4 - year_of_era / 100 + day_of_year;
+    return era * 146097 + day_of_era - 719468;
+}
+
+static int days_in_month(int year, int month)
+{
+    static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return month == 2 && leap ? 29 : days[month - 1];
+}
+
+// "2026-12-07T08:00:00.125Z": fractions of any length, the Z optional.
+static bool parse_utc(const char *p, const char *end, qint64 *utc_ms)
+{
+    if (end - p < 19 || p[4] != '-' || p[7] != '-' || p[10] != 'T' || p[13] != ':' || p[16] != ':')
+        return false;
+    const int year = digits(p, 4), month = digits(p + 5, 2), day = digits(p + 8, 2);
+    const int hour = digits(p + 11, 2), minute = digits(p + 14, 2), second = digits(p + 17, 2);
+    if (year < 0 || month < 1 || month > 12 || day < 1 || day > days_in_month(year, month)
+        || hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59)
+        return false;
+    p += 19;
+    int millis = 0;
+    if (p < end && *p == '.') {
+        const char *first = ++p;
+        for (int scale = 100; p < end && unsigned(*p - '0') <= 9; ++p, scale /= 10)
+            millis += (*p - '0') * scale;
+        if (p == first)
+            return false;
+    }
+    if (p < end && *p == 'Z')
+        ++p;
+    if (p != end)
+        return false;
+    const qint64 seconds
+        = ((days_from_civil(year, month, day) * 24 + hour) * 60 + minute) * 60 + second;
+    *utc_ms = seconds * 1000 + millis;
+    return true;
+}
+
+// A finite number filling [p, end). from_chars is strict; what the instrument
+// may have sent beyond it ("+1500.1") goes to Qt's slower reading.
+static bool parse_number(const char *p, const char *end, double *value)
+{
+    const auto result = std::from_chars(p, end, *value);
+    if (result.ec != std::errc() || result.ptr != end) {
+        bool ok = false;
+        *value = QByteArray::fromRawData(p, int(end - p)).toDouble(&ok);
+        if (!ok)
+            return false;
+    }
+    return std::isfinite(*value);
+}
+
+static bool parse_optional(const char *p, const char *end, double *value)
+{
+    if (p == end) {
+        *value = std::numeric_limits<double>::quiet_NaN();
+        return true;
+    }
+    return parse_number(p, end, value);
+}
+
+static int parse_quality(const char *p, const char *end)
+{
+    for (Quality quality : {Quality::ok, Quality::range, Quality::spike}) {
+        const char *name = quality_name(quality);
+        const size_t length = std::strlen(name);
+        if (size_t(end - p) == length && std::memcmp(p, name, length) == 0)
+            return int(quality);
+    }
+    return -1;
+}
+
+static bool all_digits(const char *p, const char *end)
+{
+    for (; p < end; ++p)
+        if (unsigned(*p - '0') > 9)
+            return false;
+    return true;
+}
+
+void CsvLogParser::parse(const char *data, qint64 size)
+{
+    const char *p = data;
+    const char *const end = data + size;
+    const char *newline = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)));
+    const char *header_end = newline ? newline : end;
+    if (header_end > p && header_end[-1] == '\r')
+        --header_end;
+    forwarded = header_columns(p, header_end - p) == 7;
+    p = newline ? newline + 1 : end;
+
+    const size_t expected = size_t(size / 36 + 16); // the shortest reading row is some 38 bytes
+    log.time.reserve(expected);
+    log.speed.reserve(expected);
+    log.temperature.reserve(expected);
+    log.average.reserve(expected);
+    log.quality.reserve(expected);
+
+    for (qint64 line_number = 2; p < end; ++line_number) {
+        newline = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)));
+        if (!newline) {
+            // Cut off, or still being written: whatever it holds is not sure.
+            log.truncated = true;
+            reject(line_number);
+            break;
+        }
+        const char *line_end = newline > p && newline[-1] == '\r' ? newline - 1 : newline;
+        if (line_end > p && !parse_row(p, line_end))
+            reject(line_number);
+        p = newline + 1;
+    }
+    log.end_ms = last_time;
+    log.rejected.insert(log.rejected.begin(), size_t(rejected_before_first), log.start_ms);
+}
+
+void CsvLogParser::reject(qint64 line_number)
+{
+    log.bad_lines.push_back(line_number);
+    if (any_row)
+        log.rejected.push_back(last_time);
+    else
+        ++rejected_before_first;
+}
+
+bool CsvLogParser::parse_row(const char *p, const char *end)
+{
+    // time, speed, temperature, average, quality end at a comma; the rest is
+    // the event, then forwarded after the last comma (an alarm's name may
+    // hold a comma of its own).
+    const char *begin[5], *stop[5];
+    for (int i = 0; i < 5; ++i) {
+        const char *comma = static_cast<const char *>(std::memchr(p, ',', size_t(end - p)));
+        if (!comma)
+            return false;
+        begin[i] = p;
+        stop[i] = comma;
+        p = comma + 1;
+    }
+    const char *event_end = end;
+    if (forwarded) {
+        while (event_end > p && event_end[-1] != ',')
+            --event_end;
+        if (event_end == p || !all_digits(event_end, end))
+            return false;
+        --event_end;
+    }
+    qint64 utc_ms;
+    if (!parse_utc(begin[0], stop[0], &utc_ms) || (any_row && utc_ms < last_time))
+        return false;
+
+    if (begin[1] == stop[1]) {
+        if (p == event_end || stop[2] != begin[2] || stop[3] != begin[3] || stop[4] != begin[4])
+            return false;
+        QByteArray name(p, int(event_end - p));
+        if (name.size() >= 2 && name.startsWith('"') && name.endsWith('"'))
+            name = name.mid(1, name.size() - 2).replace("\"\"", "\"");
+        log.events.push_back({utc_ms, QString::fromUtf8(name)});
+    } else {
+        double speed, temperature, average;
+        const int quality = parse_quality(begin[4], stop[4]);
+        if (p != event_end || quality < 0 || !parse_number(begin[1], stop[1], &speed)
+            || !parse_optional(begin[2], stop[2], &temperature)
+            || !parse_optional(begin[3], stop[3], &average))
+            return false;
+        log.time.push_back(utc_ms);
+        log.speed.push_back(speed);
+        log.temperature.push_back(temperature);
+        log.average.push_back(float(average));
+        log.quality.push_back(quint8(quality));
+    }
+    if (!any_row)
+        log.start_ms = utc_ms;
+    any_row = true;
+    last_time = utc_ms;
+    return true;
+}

@@ -1,0 +1,263 @@
+#include "sessionreport.h"
+
+#include "reportlayout.h"
+#include "sessionplot.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+#include <QHash>
+#include <QPdfWriter>
+#include <QSaveFile>
+
+#include <cmath>
+
+static const char dash[] = "—";
+static const QString from_caption = QStringLiteral("起 (UTC)");
+static const QString to_caption = QStringLiteral("止 (UTC)");
+static const QString length_caption = QStringLiteral("时长");
+
+static QString utc_text(qint64 ms)
+{
+    return QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC)
+        .toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+}
+
+static QString duration_text(qint64 ms)
+{
+    if (ms < 60000)
+        return QStringLiteral("%1 秒").arg(double(ms) / 1000.0, 0, 'f', 1);
+    const qint64 seconds = ms / 1000;
+    return QStringLiteral("%1:%2:%3")
+        .arg(seconds / 3600)
+        .arg(seconds / 60 % 60, 2, 10, QLatin1Char('0'))
+        .arg(seconds % 60, 2, 10, QLatin1Char('0'));
+}
+
+static QString number(double value, int decimals = 3)
+{
+    return std::isfinite(value) ? QString::number(value, 'f', decimals) : QString(dash);
+}
+
+static QString text_or_dash(const QString &text)
+{
+    return text.isEmpty() ? QString(dash) : text;
+}
+
+// A table of at most SessionReport::listed rows, and how many there were.
+static void capped_table(ReportLayout &layout, const QStringList &header,
+                         const QVector<QStringList> &rows, const QVector<qreal> &widths)
+{
+    if (rows.isEmpty()) {
+        layout.paragraph(QStringLiteral("无"));
+        return;
+    }
+    layout.table(header, rows.mid(0, SessionReport::listed), widths);
+    if (rows.size() > SessionReport::listed)
+        layout.paragraph(
+            QStringLiteral("以上为前 %1 项，共 %2 项").arg(SessionReport::listed).arg(rows.size()));
+}
+
+namespace {
+struct Interval
+{
+    qint64 from_ms, to_ms; // to_ms -1 while it never ended
+    QString name;
+};
+} // namespace
+
+// Pairs each start event with the next end event of the same name: events
+// start_prefix + NAME and end_prefix + NAME. One never ended has to_ms -1.
+static QVector<Interval> intervals(const std::vector<LogEvent> &events, QLatin1String start_prefix,
+                                   QLatin1String end_prefix)
+{
+    QVector<Interval> found;
+    QHash<QString, int> open;
+    for (const LogEvent &event : events) {
+        if (event.name.startsWith(start_prefix)) {
+            // A second start before the end: the first one never ended.
+            const QString name = event.name.mid(start_prefix.size());
+            open.insert(name, found.size());
+            found.append({event.utc_ms, -1, name});
+        } else if (event.name.startsWith(end_prefix)) {
+            const auto at = open.find(event.name.mid(end_prefix.size()));
+            if (at != open.end()) {
+                found[*at].to_ms = event.utc_ms;
+                open.erase(at);
+            }
+        }
+    }
+    return found;
+}
+
+// From, to (or that it never ended) and how long, of each interval.
+static QVector<QStringList> interval_rows(const QVector<Interval> &list, bool named)
+{
+    QVector<QStringList> rows;
+    for (const Interval &interval : list) {
+        QStringList row{utc_text(interval.from_ms),
+                        interval.to_ms < 0 ? QStringLiteral("未结束") : utc_text(interval.to_ms),
+                        interval.to_ms < 0 ? QString(dash)
+                                           : duration_text(interval.to_ms - interval.from_ms)};
+        if (named)
+            row.prepend(interval.name);
+        rows.append(row);
+    }
+    return rows;
+}
+
+bool SessionReport::write(const QString &path, QString *error) const
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        *error = file.errorString();
+        return false;
+    }
+    if (!write(&file)) {
+        file.cancelWriting();
+        *error = QStringLiteral("无法绘制报告");
+        return false;
+    }
+    if (!file.commit()) {
+        *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+bool SessionReport::write(QIODevice *device) const
+{
+    QPdfWriter writer(device);
+    writer.setResolution(300);
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    writer.setPageMargins(QMarginsF(15, 12, 15, 12), QPageLayout::Millimeter);
+    writer.setTitle(QStringLiteral("声速测量报告"));
+    writer.setCreator(QStringLiteral("svterminal"));
+    ReportLayout layout(&writer);
+    if (!layout.active())
+        return false;
+    const SpanFigures whole = figures.whole();
+    layout.title(writer.title());
+    write_session(layout);
+    write_settings(layout);
+    SessionPlot(log, figures.stale_ms()).draw(layout.canvas(), layout.block(75));
+    write_figures(layout, whole);
+    write_gaps(layout, whole);
+    write_alarms(layout);
+    write_cross_check(layout, whole);
+    write_notes(layout);
+    return layout.finish();
+}
+
+void SessionReport::write_session(ReportLayout &layout) const
+{
+    const bool raw = log.kind == ReviewLog::Kind::raw;
+    const QString recording = !info.recording.isEmpty() ? info.recording : raw ? log.path : "";
+    const QString csv = !info.log.isEmpty() ? info.log : raw ? "" : log.path;
+    const QString estimated = log.times_estimated ? QStringLiteral("（估计）") : QString();
+    layout.heading(QStringLiteral("文件与时间"));
+    layout.table({},
+                 {{QStringLiteral("原始记录"), text_or_dash(QFileInfo(recording).fileName())},
+                  {QStringLiteral("测量日志"), text_or_dash(QFileInfo(csv).fileName())},
+                  {QStringLiteral("开始 (UTC)"), utc_text(log.start_ms)},
+                  {QStringLiteral("结束 (UTC)"), utc_text(log.end_ms) + estimated},
+                  {QStringLiteral("时长"), duration_text(log.end_ms - log.start_ms) + estimated}},
+                 {0.25, 0.75});
+}
+
+void SessionReport::write_settings(ReportLayout &layout) const
+{
+    layout.heading(QStringLiteral("串口与仪器配置"));
+    layout.paragraph(QStringLiteral("串口：%1    线路设置：%2")
+                         .arg(text_or_dash(info.port), text_or_dash(info.line_settings)));
+    if (!info.configuration.isEmpty())
+        layout.paragraph(QStringLiteral("发送的配置命令：")
+                         + info.configuration.join(QStringLiteral("；")));
+    const QVector<QStringList> rows = interval_rows(
+        intervals(log.events, QLatin1String("config_start"), QLatin1String("config_end")), false);
+    layout.paragraph(QStringLiteral("会话中的配置过程：%1 次").arg(rows.size()));
+    if (!rows.isEmpty())
+        capped_table(layout, {from_caption, to_caption, length_caption}, rows, {0.3, 0.3, 0.2});
+}
+
+void SessionReport::write_figures(ReportLayout &layout, const SpanFigures &whole) const
+{
+    layout.heading(QStringLiteral("统计（合格读数）"));
+    const RunningMoments &s = whole.speed, &t = whole.temperature;
+    const auto extreme = [](const RunningMoments &m, double value, int decimals) {
+        return m.count > 0 ? number(value, decimals) : QString(dash);
+    };
+    layout.table({QString(), QString::fromUtf8(speed_with_unit), QStringLiteral("温度 (°C)")},
+                 {{QStringLiteral("计数"), QString::number(s.count), QString::number(t.count)},
+                  {QStringLiteral("最小"), extreme(s, s.min, 3), extreme(t, t.min, 4)},
+                  {QStringLiteral("最大"), extreme(s, s.max, 3), extreme(t, t.max, 4)},
+                  {QStringLiteral("平均"), extreme(s, s.mean, 3), extreme(t, t.mean, 4)},
+                  {QStringLiteral("标准差"), number(s.deviation()), number(t.deviation(), 4)}},
+                 {0.2, 0.25, 0.25});
+    const QString rejected = log.kind == ReviewLog::Kind::raw ? QStringLiteral("畸形行")
+                                                              : QStringLiteral("无法读取的行");
+    layout.paragraph(QStringLiteral("有效读数 %1 行，速率 %2 行/秒；标记：超限 %3，尖峰 %4；%5 %6")
+                         .arg(whole.readings)
+                         .arg(number(whole.rate, 2))
+                         .arg(whole.range_count)
+                         .arg(whole.spike_count)
+                         .arg(rejected)
+                         .arg(whole.rejected));
+}
+
+void SessionReport::write_gaps(ReportLayout &layout, const SpanFigures &whole) const
+{
+    layout.heading(QStringLiteral("间断与断线"));
+    layout.paragraph(QStringLiteral("读数间隔超过 %1 的间断：%2 处，共 %3")
+                         .arg(duration_text(figures.stale_ms()))
+                         .arg(whole.gap_count)
+                         .arg(duration_text(whole.gap_ms)));
+    QVector<Interval> gaps;
+    for (const LogGap &gap : figures.gaps())
+        gaps.append({gap.from_ms, gap.to_ms, QString()});
+    if (!gaps.isEmpty())
+        capped_table(layout, {from_caption, to_caption, length_caption}, interval_rows(gaps, false),
+                     {0.3, 0.3, 0.2});
+
+    const QVector<QStringList> losses = interval_rows(
+        intervals(log.events, QLatin1String("port_lost"), QLatin1String("port_back")), false);
+    layout.paragraph(QStringLiteral("串口断开：%1 次").arg(losses.size()));
+    if (!losses.isEmpty())
+        capped_table(layout, {from_caption, to_caption, length_caption}, losses, {0.3, 0.3, 0.2});
+}
+
+void SessionReport::write_alarms(ReportLayout &layout) const
+{
+    layout.heading(QStringLiteral("报警"));
+    capped_table(
+        layout, {QStringLiteral("报警"), from_caption, to_caption, length_caption},
+        interval_rows(
+            intervals(log.events, QLatin1String("alarm_on:"), QLatin1String("alarm_off:")), true),
+        {0.25, 0.27, 0.27, 0.21});
+}
+
+void SessionReport::write_cross_check(ReportLayout &layout, const SpanFigures &whole) const
+{
+    layout.heading(
+        QStringLiteral("与声速方程的比对（盐度 %1，深度 %2 m，合格且带温度的读数 %3 行）")
+            .arg(figures.salinity())
+            .arg(figures.depth())
+            .arg(whole.temperature.count));
+    const QString outside = QStringLiteral("（超出适用范围）");
+    QVector<QStringList> rows;
+    for (const CrossCheckFigure &figure : whole.cross_check)
+        rows.append({QString::fromLatin1(equation_name(figure.equation)),
+                     number(figure.mean_difference) + (figure.water_valid ? "" : outside),
+                     number(figure.implied_salinity, 2) + (figure.implied_valid ? "" : outside)});
+    layout.table({QStringLiteral("方程"), QStringLiteral("实测−计算 平均 (m/s)"),
+                  QStringLiteral("推算盐度")},
+                 rows, {0.2, 0.4, 0.4});
+}
+
+void SessionReport::write_notes(ReportLayout &layout) const
+{
+    if (log.problems.isEmpty() && log.notes.isEmpty())
+        return;
+    layout.heading(QStringLiteral("说明"));
+    for (const QString &text : log.problems + log.notes)
+        layout.paragraph(text);
+}

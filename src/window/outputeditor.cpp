@@ -1,0 +1,136 @@
+#include "outputeditor.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QIntValidator>
+#include <QLineEdit>
+
+QString kind_caption(OutputConfig::Kind kind)
+{
+    switch (kind) {
+    case OutputConfig::serial:
+        return QStringLiteral("串口");
+    case OutputConfig::udp:
+        return QStringLiteral("UDP");
+    case OutputConfig::tcp:
+        break;
+    }
+    return QStringLiteral("TCP");
+}
+
+QString format_caption(SentenceFormat format)
+{
+    switch (format) {
+    case SentenceFormat::sv2:
+        return QStringLiteral("声速 2 位小数");
+    case SentenceFormat::sv3:
+        return QStringLiteral("声速 3 位小数");
+    case SentenceFormat::svt:
+        return QStringLiteral("声速和温度");
+    case SentenceFormat::line:
+        return QStringLiteral("仪器原始行");
+    case SentenceFormat::json:
+        break;
+    }
+    return QStringLiteral("JSON");
+}
+
+QString gate_caption(OutputGate::Mode gate)
+{
+    return gate == OutputGate::every_valid ? QStringLiteral("全部有效读数")
+                                           : QStringLiteral("仅合格读数");
+}
+
+static QComboBox *combo(const char *name, const QString &tip)
+{
+    auto *box = new QComboBox;
+    box->setObjectName(name);
+    box->setToolTip(tip);
+    return box;
+}
+
+static QLineEdit *line_edit(const char *name, const QString &hint, int width)
+{
+    auto *edit = new QLineEdit;
+    edit->setObjectName(name);
+    edit->setPlaceholderText(hint);
+    edit->setToolTip(hint);
+    edit->setFixedWidth(width);
+    return edit;
+}
+
+OutputEditor::OutputEditor(QWidget *parent)
+    : QWidget(parent), kind(combo("kind", QStringLiteral("输出方式"))),
+      serial_name(line_edit("serial_name", QStringLiteral("串口名或设备路径"), 96)),
+      baud(combo("baud", QStringLiteral("波特率"))),
+      host(line_edit("host", QStringLiteral("目标主机"), 104)),
+      port(line_edit("port", QStringLiteral("端口"), 52)),
+      format(combo("format", QStringLiteral("语句格式"))),
+      gate(combo("gate", QStringLiteral("哪些读数输出"))),
+      hold(new QCheckBox(QStringLiteral("保持上一合格值")))
+{
+    hold->setObjectName("hold");
+    hold->setToolTip(QStringLiteral("读数被拦截时，每秒重发上一合格值，直到数据过期"));
+    for (auto k : {OutputConfig::serial, OutputConfig::udp, OutputConfig::tcp})
+        kind->addItem(kind_caption(k), int(k));
+    for (int rate : {1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200})
+        baud->addItem(QString::number(rate), rate);
+    for (auto f : {SentenceFormat::sv2, SentenceFormat::sv3, SentenceFormat::svt,
+                   SentenceFormat::line, SentenceFormat::json})
+        format->addItem(format_caption(f), int(f));
+    for (auto g : {OutputGate::good_only, OutputGate::every_valid})
+        gate->addItem(gate_caption(g), int(g));
+
+    auto *row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(4);
+    for (QWidget *field :
+         std::initializer_list<QWidget *>{kind, serial_name, baud, host, port, format, gate, hold})
+        row->addWidget(field);
+    load(OutputConfig());
+    connect(kind, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+            &OutputEditor::show_kind_fields);
+}
+
+void OutputEditor::load(const OutputConfig &config)
+{
+    kind->setCurrentIndex(kind->findData(int(config.kind)));
+    serial_name->setText(config.serial_name);
+    if (baud->findData(config.baud) < 0)
+        baud->addItem(QString::number(config.baud), config.baud);
+    baud->setCurrentIndex(baud->findData(config.baud));
+    host->setText(config.host);
+    port->setText(config.port ? QString::number(config.port) : QString());
+    format->setCurrentIndex(format->findData(int(config.format)));
+    gate->setCurrentIndex(gate->findData(int(config.gate)));
+    hold->setChecked(config.hold);
+    show_kind_fields();
+}
+
+bool OutputEditor::read(OutputConfig *config, QString *error) const
+{
+    OutputConfig draft;
+    draft.kind = OutputConfig::Kind(kind->currentData().toInt());
+    draft.format = SentenceFormat(format->currentData().toInt());
+    draft.gate = OutputGate::Mode(gate->currentData().toInt());
+    draft.hold = hold->isChecked();
+    draft.serial_name = serial_name->text();
+    draft.baud = baud->currentData().toInt();
+    // Hidden fields stay out, so a host left from before cannot stand in
+    // for an empty one.
+    if (draft.kind == OutputConfig::udp)
+        draft.host = host->text();
+    QVariantMap map = draft.to_map();
+    map.insert(QStringLiteral("port"), port->text());
+    return OutputConfig::from_map(map, config, error);
+}
+
+void OutputEditor::show_kind_fields()
+{
+    const auto chosen = OutputConfig::Kind(kind->currentData().toInt());
+    serial_name->setVisible(chosen == OutputConfig::serial);
+    baud->setVisible(chosen == OutputConfig::serial);
+    host->setVisible(chosen == OutputConfig::udp);
+    port->setVisible(chosen != OutputConfig::serial);
+}

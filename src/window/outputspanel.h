@@ -1,0 +1,66 @@
+#ifndef OUTPUTSPANEL_H
+#define OUTPUTSPANEL_H
+
+#include <QTimer>
+#include <QWidget>
+
+class OutputEditor;
+class OutputHub;
+class OutputList;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QualityCheck;
+
+// The outputs tab: the list of outputs with their state and counts, a row to
+// add, change and remove them, and the quality limits the gates judge by.
+// Every change applies at once; an entry that cannot be used is refused with
+// a message beside the fields, and what was in force stays.
+class OutputsPanel : public QWidget
+{
+    Q_OBJECT
+
+public:
+    static constexpr int refresh_ms = 250;
+
+    OutputsPanel(OutputHub *hub, QualityCheck *quality, QWidget *parent = nullptr);
+
+    // The check cannot tell its spike threshold, so the window hands the
+    // limits in force over once, from the settings.
+    void set_limits(double low, double high, double spike);
+    double spike_threshold() const { return spike; }
+
+    // Shows the hub's outputs as they are now; only while the panel is seen.
+    void refresh();
+
+signals:
+    // Outputs or limits changed: time to save the settings.
+    void changed();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+
+private:
+    QWidget *build_buttons();
+    QWidget *build_limits();
+    void add_output();
+    void change_output();
+    void remove_output();
+    void switch_output(int row, bool on);
+    void selection_changed();
+    void apply_limits();
+    void show_message(const QString &text);
+
+    OutputHub *hub;
+    QualityCheck *quality;
+    OutputList *table;
+    OutputEditor *editor;
+    QPushButton *add_button, *change_button, *remove_button;
+    QLineEdit *low_edit, *high_edit, *spike_edit;
+    QLabel *message;
+    QTimer timer;
+    double spike = 0.0;
+};
+
+#endif

@@ -1,0 +1,71 @@
+#include "testsubscriber.h"
+
+#include <QtTest>
+
+#include <mosquitto.h>
+
+TestSubscriber::TestSubscriber(quint16 port, const QString &filter, const QString &id)
+    : topic_filter(filter.toUtf8())
+{
+    mosquitto_lib_init();
+    const QByteArray name = id.toUtf8();
+    mosq = mosquitto_new(id.isEmpty() ? nullptr : name.constData(), id.isEmpty(), this);
+    mosquitto_connect_callback_set(mosq, on_connect);
+    mosquitto_subscribe_callback_set(mosq, on_subscribe);
+    mosquitto_message_callback_set(mosq, on_message);
+    mosquitto_reconnect_delay_set(mosq, 1, 1, false);
+    mosquitto_connect_async(mosq, "127.0.0.1", port, 30);
+    mosquitto_loop_start(mosq);
+}
+
+TestSubscriber::~TestSubscriber()
+{
+    mosquitto_disconnect(mosq);
+    mosquitto_loop_stop(mosq, false);
+    mosquitto_destroy(mosq);
+}
+
+bool TestSubscriber::wait_subscribed(int timeout_ms)
+{
+    return QTest::qWaitFor(
+        [this] {
+            std::lock_guard<std::mutex> lock(mutex);
+            return subscribed;
+        },
+        timeout_ms);
+}
+
+bool TestSubscriber::wait_count(int count, int timeout_ms)
+{
+    return QTest::qWaitFor([this, count] { return messages().size() >= count; }, timeout_ms);
+}
+
+QList<TestSubscriber::Message> TestSubscriber::messages() const
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    return received;
+}
+
+void TestSubscriber::on_connect(mosquitto *mosq, void *self, int rc)
+{
+    if (rc == 0)
+        mosquitto_subscribe(mosq, nullptr,
+                            static_cast<TestSubscriber *>(self)->topic_filter.constData(), 1);
+}
+
+void TestSubscriber::on_subscribe(mosquitto *, void *self, int, int, const int *)
+{
+    auto *subscriber = static_cast<TestSubscriber *>(self);
+    std::lock_guard<std::mutex> lock(subscriber->mutex);
+    subscriber->subscribed = true;
+}
+
+void TestSubscriber::on_message(mosquitto *, void *self, const mosquitto_message *message)
+{
+    auto *subscriber = static_cast<TestSubscriber *>(self);
+    std::lock_guard<std::mutex> lock(subscriber->mutex);
+    subscriber->received.append(
+        {QString::fromUtf8(message->topic),
+         QByteArray(static_cast<const char *>(message->payload), message->payloadlen),
+         message->retain});
+}

@@ -1,0 +1,69 @@
+// The command line of an unattended start.
+
+#include "startoptions.h"
+
+#include <QtTest>
+
+class TestStartOptions : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void parse_data();
+    void parse();
+};
+
+void TestStartOptions::parse_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("good");
+    QTest::addColumn<QString>("port");
+    QTest::addColumn<int>("baud"); // 0: not given
+    QTest::addColumn<bool>("open");
+    QTest::addColumn<QStringList>("outputs"); // as written back
+    QTest::newRow("nothing") << QStringList{} << true << "" << 0 << false << QStringList{};
+    QTest::newRow("unattended")
+        << QStringList{"--port",   "/dev/ttyUSB0",       "--baud=19200",          "--open",
+                       "--output", "udp:127.0.0.1:5602", "--output=tcp:4001:json"}
+        << true << "/dev/ttyUSB0" << 19200 << true
+        << QStringList{"udp:127.0.0.1:5602:sv2", "tcp:4001:json"};
+    QTest::newRow("unknown option")
+        << QStringList{"--opne"} << false << "" << 0 << false << QStringList{};
+    QTest::newRow("value missing")
+        << QStringList{"--port"} << false << "" << 0 << false << QStringList{};
+    QTest::newRow("bad baud") << QStringList{"--baud", "fast"} << false << "" << 0 << false
+                              << QStringList{};
+    QTest::newRow("bad output") << QStringList{"--output", "udp:host:70000"} << false << "" << 0
+                                << false << QStringList{};
+    QTest::newRow("nine outputs") << QString("--output=tcp:4001")
+                                         .repeated(9)
+                                         .split("--", Qt::SkipEmptyParts)
+                                         .replaceInStrings(QRegularExpression("^"), "--")
+                                  << false << "" << 0 << false << QStringList{};
+}
+
+void TestStartOptions::parse()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, good);
+    StartOptions options;
+    QString error;
+    QCOMPARE(StartOptions::parse(arguments, &options, &error), good);
+    QCOMPARE(error.isEmpty(), good);
+    if (!good)
+        return;
+    QFETCH(QString, port);
+    QFETCH(int, baud);
+    QFETCH(bool, open);
+    QFETCH(QStringList, outputs);
+    QCOMPARE(options.port, port);
+    QCOMPARE(options.baud.value_or(0), baud);
+    QCOMPARE(options.open, open);
+    QStringList written;
+    for (const OutputConfig &output : options.outputs)
+        written << output.to_text();
+    QCOMPARE(written, outputs);
+}
+
+QTEST_GUILESS_MAIN(TestStartOptions)
+#include "tst_startoptions.moc"

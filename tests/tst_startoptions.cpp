@@ -11,6 +11,7 @@ class TestStartOptions : public QObject
 private slots:
     void parse_data();
     void parse();
+    void the_rest();
 };
 
 void TestStartOptions::parse_data()
@@ -35,6 +36,9 @@ void TestStartOptions::parse_data()
                               << QStringList{};
     QTest::newRow("bad output") << QStringList{"--output", "udp:host:70000"} << false << "" << 0
                                 << false << QStringList{};
+    for (const char *bad : {"--defaults --profile=ship", "--report=a.csv", "--station=boat",
+                            "--mqtt=broker", "--mqtt=broker:0 --station=boat"})
+        QTest::newRow(bad) << QString(bad).split(' ') << false << "" << 0 << false << QStringList{};
     QTest::newRow("nine outputs") << QString("--output=tcp:4001")
                                          .repeated(9)
                                          .split("--", Qt::SkipEmptyParts)
@@ -63,6 +67,23 @@ void TestStartOptions::parse()
     for (const OutputConfig &output : options.outputs)
         written << output.to_text();
     QCOMPARE(written, outputs);
+}
+
+void TestStartOptions::the_rest()
+{
+    StartOptions options;
+    QString error;
+    QVERIFY2(StartOptions::parse({"--profile", "RV Ocean", "--record=/data/sv", "--mqtt",
+                                  "127.0.0.1:1884", "--station=boat1", "--mqtt-ca=/etc/ca.pem"},
+                                 &options, &error),
+             qPrintable(error));
+    QCOMPARE(options.profile, QString("RV Ocean"));
+    QCOMPARE(options.record_dir, QString("/data/sv"));
+    QVERIFY(options.mqtt && options.mqtt_config.tls);
+    QCOMPARE(options.mqtt_config.port, quint16(1884));
+    QCOMPARE(options.mqtt_config.topic("reading"), QString("sv/boat1/reading"));
+    QVERIFY(StartOptions::parse({"--report=night.csv", "--pdf=night.pdf"}, &options, &error));
+    QCOMPARE(options.report_pdf, QString("night.pdf"));
 }
 
 QTEST_GUILESS_MAIN(TestStartOptions)

@@ -6,7 +6,12 @@ QString StartOptions::usage()
         "usage: svterminal [--port NAME] [--baud N] [--open]\n"
         "                  [--output udp:HOST:PORT[:FORMAT]] [--output tcp:PORT[:FORMAT]]\n"
         "                  [--output serial:PATH[:BAUD[:FORMAT]]]\n"
-        "FORMAT: sv2 (default), sv3, svt, line or json\n");
+        "                  [--defaults | --profile NAME] [--record DIR]\n"
+        "                  [--mqtt HOST[:PORT] --station NAME [--mqtt-user USER] [--mqtt-ca "
+        "FILE]]\n"
+        "       svterminal --report LOG --pdf OUT.pdf [--profile NAME]\n"
+        "FORMAT: sv2 (default), sv3, svt, line or json; the MQTT password comes from\n"
+        "the environment variable SV_MQTT_PASSWORD\n");
 }
 
 // "--name value" and "--name=value" alike.
@@ -24,6 +29,53 @@ static bool take_value(const QStringList &arguments, int *index, const QString &
     }
     *value = arguments.at(++*index);
     return true;
+}
+
+// Options whose value is kept as given, by name.
+static QString *text_field(StartOptions *options, const QString &name)
+{
+    if (name == QLatin1String("--profile"))
+        return &options->profile;
+    if (name == QLatin1String("--record"))
+        return &options->record_dir;
+    if (name == QLatin1String("--station"))
+        return &options->mqtt_config.station;
+    if (name == QLatin1String("--mqtt-user"))
+        return &options->mqtt_config.user;
+    if (name == QLatin1String("--mqtt-ca"))
+        return &options->mqtt_config.ca_file;
+    if (name == QLatin1String("--report"))
+        return &options->report_log;
+    if (name == QLatin1String("--pdf"))
+        return &options->report_pdf;
+    return nullptr;
+}
+
+static bool take_more(const QStringList &arguments, int *index, StartOptions *options,
+                      QString *error)
+{
+    const QString argument = arguments.at(*index);
+    const QString name = argument.section(QLatin1Char('='), 0, 0);
+    QString value;
+    if (name == QLatin1String("--defaults") && name == argument) {
+        options->defaults = true;
+        return true;
+    }
+    if (name == QLatin1String("--mqtt")) {
+        if (!take_value(arguments, index, name, &value, error))
+            return false;
+        options->mqtt = options->mqtt_config.parse_address(value);
+        return options->mqtt
+            || (*error = QStringLiteral("--mqtt: not HOST[:PORT]: %1").arg(value), false);
+    }
+    if (QString *field = text_field(options, name)) {
+        if (!take_value(arguments, index, name, &value, error))
+            return false;
+        *field = value;
+        return !value.isEmpty() || (*error = QStringLiteral("%1 needs a value").arg(name), false);
+    }
+    *error = QStringLiteral("unknown option: %1").arg(argument);
+    return false;
 }
 
 static bool take_option(const QStringList &arguments, int *index, StartOptions *options,
@@ -65,8 +117,30 @@ static bool take_option(const QStringList &arguments, int *index, StartOptions *
         options->outputs.append(config);
         return true;
     }
-    *error = QStringLiteral("unknown option: %1").arg(argument);
-    return false;
+    return take_more(arguments, index, options, error);
+}
+
+// What only makes sense with something else, or never with it.
+static bool check_together(StartOptions *options, QString *error)
+{
+    const auto refuse = [error](const char *text) {
+        *error = QString::fromLatin1(text);
+        return false;
+    };
+    if (options->outputs.size() > 8)
+        return refuse("at most 8 outputs");
+    if (options->defaults && !options->profile.isEmpty())
+        return refuse("--defaults and --profile exclude each other");
+    if (options->report_log.isEmpty() != options->report_pdf.isEmpty())
+        return refuse("--report LOG and --pdf OUT.pdf go together");
+    const bool mqtt_detail = !options->mqtt_config.station.isEmpty()
+        || !options->mqtt_config.user.isEmpty() || !options->mqtt_config.ca_file.isEmpty();
+    if (mqtt_detail && !options->mqtt)
+        return refuse("--station, --mqtt-user and --mqtt-ca need --mqtt");
+    if (options->mqtt && options->mqtt_config.station.isEmpty())
+        return refuse("--mqtt needs --station NAME");
+    options->mqtt_config.tls = !options->mqtt_config.ca_file.isEmpty();
+    return true;
 }
 
 bool StartOptions::parse(const QStringList &arguments, StartOptions *options, QString *error)
@@ -75,9 +149,5 @@ bool StartOptions::parse(const QStringList &arguments, StartOptions *options, QS
     for (int i = 0; i < arguments.size(); ++i)
         if (!take_option(arguments, &i, options, error))
             return false;
-    if (options->outputs.size() > 8) {
-        *error = QStringLiteral("at most 8 outputs");
-        return false;
-    }
-    return true;
+    return check_together(options, error);
 }

@@ -1,6 +1,7 @@
 #ifndef STARTOPTIONS_H
 #define STARTOPTIONS_H
 
+#include "mqttconfig.h"
 #include "outputconfig.h"
 
 #include <QString>
@@ -17,6 +18,18 @@ struct StartOptions
     std::optional<qint32> baud;
     bool open = false; // open the port at start, retrying every second
     QVector<OutputConfig> outputs;
+
+    bool defaults = false; // start from the defaults; remembered settings left alone
+    QString profile; // start with this profile
+    QString record_dir; // record from the start into a new file there
+
+    // Publishing: --mqtt HOST[:PORT], --station, --mqtt-user (the password
+    // from SV_MQTT_PASSWORD), --mqtt-ca for TLS.
+    bool mqtt = false;
+    MqttConfig mqtt_config;
+
+    // Batch: --report LOG --pdf OUT.pdf writes the report and exits.
+    QString report_log, report_pdf;
 
     // The arguments after the program's name. False with *error saying what
     // is wrong, for stderr and exit status 2.

@@ -8,16 +8,11 @@
 
 #include <unistd.h>
 
-static quint16 free_port()
+TestBroker::TestBroker(const QStringList &extra_config) : extra(extra_config)
 {
-    QTcpServer server;
-    server.listen(QHostAddress::LocalHost, 0);
-    return server.serverPort();
-}
-
-TestBroker::TestBroker(const QStringList &extra_config)
-    : extra(extra_config), listen_port(free_port())
-{
+    QTcpServer probe; // a port free now, given back for the broker
+    probe.listen(QHostAddress::LocalHost, 0);
+    listen_port = probe.serverPort();
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
 }
 

@@ -10,7 +10,7 @@
 class TestBroker
 {
 public:
-    explicit TestBroker(const QStringList &extra_config = {});
+    explicit TestBroker(const QStringList &extra_config = {QStringLiteral("allow_anonymous true")});
     ~TestBroker();
 
     void add_config(const QString &line) { extra << line; }

@@ -1,4 +1,5 @@
 #include "frmain.h"
+#include "settingsstore.h"
 #include "signalwatch.h"
 #include "startup.h"
 
@@ -31,6 +32,7 @@ static QIcon window_icon(const QString &path)
 int main(int argc, char *argv[])
 {
     QApplication a(argc, argv);
+    a.setApplicationVersion(SVT_VERSION);
 
     StartOptions options;
     QString error;
@@ -50,7 +52,10 @@ int main(int argc, char *argv[])
     qss.close();
 
     frmain w;
+    SettingsStore store;
+    load_settings(w, store, options);
     apply_start_options(w, options);
+    keep_settings(w, store, options);
     // Ending the desktop session, Ctrl+C or kill: close as the close button
     // does, so the recording keeps everything received and the port's lock
     // is released, then leave every event loop, nested ones included.

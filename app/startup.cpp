@@ -1,6 +1,15 @@
 #include "startup.h"
 #include "frmain.h"
+#include "mqttconfig.h"
 #include "outputhub.h"
+#include "settingspanel.h"
+#include "settingsstore.h"
+#include "stationbinding.h"
+
+#include <QApplication>
+#include <QTimer>
+
+#include <cstdio>
 
 #include <QComboBox>
 
@@ -20,12 +29,61 @@ void apply_start_options(frmain &window, const StartOptions &options)
         window.port_combobox->setEditText(options.port);
     if (options.baud)
         choose_baud(window.baud_combobox, *options.baud);
+    // Outputs given at start replace those remembered, so that the same
+    // command line at every start does not pile them up.
+    if (!options.outputs.isEmpty())
+        window.output_hub()->clear();
     for (const OutputConfig &output : options.outputs)
         window.output_hub()->add(output);
+    if (options.mqtt) {
+        MqttConfig config = options.mqtt_config;
+        config.take_password_from_environment();
+        window.publish_to(config);
+    }
 }
 
 void open_if_asked(frmain &window, const StartOptions &options)
 {
     if (options.open)
         window.open_at_start();
+    if (!options.record_dir.isEmpty())
+        window.record_into(options.record_dir);
+}
+
+// Remembered settings, or a profile's, before what the command line says;
+// none of them with --defaults.
+void load_settings(frmain &window, SettingsStore &store, const StartOptions &options)
+{
+    if (options.defaults)
+        return;
+    QString message;
+    std::optional<StationSettings> settings;
+    if (options.profile.isEmpty()) {
+        settings = store.load(&message);
+    } else {
+        settings = store.load_profile(options.profile, &message);
+        if (!settings)
+            std::fprintf(stderr, "svterminal: %s\n", qPrintable(message));
+    }
+    QStringList problems;
+    if (settings)
+        apply_station_settings(window, *settings, &problems);
+    if (!problems.isEmpty())
+        message += (message.isEmpty() ? "" : "；") + QStringLiteral("部分设置未能应用：")
+            + problems.join("、");
+    if (!message.isEmpty())
+        window.tell(message);
+}
+
+void keep_settings(frmain &window, SettingsStore &store, const StartOptions &options)
+{
+    window.add_status_tab(new SettingsPanel(&window, &store), "设置");
+    if (options.defaults)
+        return;
+    auto *timer = new QTimer(&window);
+    const auto save
+        = [&window, &store] { store.save_if_changed(collect_station_settings(window)); };
+    QObject::connect(timer, &QTimer::timeout, &window, save);
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, &window, save);
+    timer->start(2000);
 }

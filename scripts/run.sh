@@ -53,7 +53,8 @@ fi
 
 echo "No display: running on a virtual display."
 start_xvfb
-"$build/app/svterminal" >/dev/null 2>&1 &
+# From the defaults, whatever an earlier run remembered.
+"$build/app/svterminal" --defaults >/dev/null 2>&1 &
 app_pid=$!
 window=$(timeout 20 xdotool search --sync --onlyvisible --name "$title" | head -n1) ||
     die "the program's window did not appear"

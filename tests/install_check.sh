@@ -11,6 +11,8 @@ work=$(mktemp -d)
 source "$(dirname "$0")/../scripts/xvfb.sh"
 trap 'stop_xvfb; rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
+# Settings the program remembers go to a folder of the test's own.
+export XDG_CONFIG_HOME=$work/config
 
 cmake --install "$build" --prefix "$work/prefix" >/dev/null
 for f in bin/svterminal bin/instrument-sim share/applications/svterminal.desktop \
@@ -74,6 +76,30 @@ for _ in $(seq 50); do kill -0 $app 2>/dev/null || break; sleep 0.1; done
 kill -0 $app 2>/dev/null && { kill -9 $app; fail "still running after SIGTERM"; }
 wait $app || fail "exit code $? after SIGTERM"
 [ ! -e "$lock" ] || fail "lock file $lock left behind after SIGTERM"
+
+# Unattended: the port opened at start although the instrument comes 3 s
+# later, recorded without a dialog into a new file with its log beside it.
+mkdir "$work/rec"
+QT_QPA_PLATFORM=offscreen "$work/prefix/bin/svterminal" --port "$work/late" --open \
+    --record "$work/rec" 2>"$work/unattended.err" &
+app=$!
+sleep 3
+"$work/prefix/bin/instrument-sim" --link "$work/late" --rate 20 >/dev/null 2>&1 &
+late_sim=$!
+rows=0
+for _ in $(seq 100); do
+    rows=$(grep -c ',ok,' "$work"/rec/sv_*.csv 2>/dev/null || true)
+    [ "${rows:-0}" -ge 20 ] && break
+    sleep 0.1
+done
+kill -TERM $app
+wait $app || fail "unattended exit code $?"
+kill $late_sim 2>/dev/null || true
+wait $late_sim 2>/dev/null || true
+[ "${rows:-0}" -ge 20 ] || fail "unattended recording: $rows log rows"
+ls "$work"/rec/sv_*.txt >/dev/null 2>&1 && grep -q '^\$ ' "$work"/rec/sv_*.txt ||
+    fail "unattended recording has no readings"
+[ -s "$work/config/svterminal/svterminal.ini" ] || fail "settings not remembered"
 
 # The Debian package carries the same files and asks for the Qt runtime.
 (cd "$work" && cpack -B "$work/deb" --config "$build/CPackConfig.cmake" >/dev/null 2>&1)

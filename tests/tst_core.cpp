@@ -1,11 +1,15 @@
 // Small pieces of the program's logic, driven without a window.
 
+#include "alarmsettings.h"
 #include "commandsequence.h"
+#include "frmain.h"
+#include "outputconfig.h"
 #include "pendingframe.h"
 #include "portsession.h"
 #include "ptypair.h"
 #include "signalwatch.h"
 #include "stalewatch.h"
+#include "stationbinding.h"
 #include "statuspane.h"
 
 #include <QTextEdit>
@@ -34,6 +38,7 @@ private slots:
     void port_failure_reasons_data();
     void port_failure_reasons();
     void termination_signals();
+    void settings_reach_the_window();
 };
 
 void TestCore::command_sequences_data()
@@ -213,6 +218,42 @@ void TestCore::termination_signals()
         ::raise(number);
     QTRY_COMPARE(received.count(), 3);
     QCOMPARE(received.at(0).at(0).toInt(), int(SIGTERM));
+}
+
+// Every remembered field goes into the control an operator would use and
+// comes back out of it unchanged.
+void TestCore::settings_reach_the_window()
+{
+    StationSettings wanted = StationSettings::defaults();
+    wanted.port_name = "/dev/ttyUSB3";
+    wanted.baud = 38400;
+    wanted.parity = int(QSerialPort::EvenParity);
+    wanted.instrument_baud = "115200";
+    wanted.output_rate = 20;
+    wanted.temperature_output = false;
+    wanted.average_count = 12;
+    wanted.range_low = 1450;
+    wanted.range_high = 1550;
+    wanted.spike_threshold = 0.5;
+    wanted.salinity = 0.5;
+    wanted.depth = 120;
+    wanted.trend_span_s = 1800;
+    OutputConfig output;
+    QString error;
+    QVERIFY(OutputConfig::parse("udp:127.0.0.1:5602:svt", &output, &error));
+    wanted.outputs = QVariantList{output.to_map()};
+    AlarmSettings alarms;
+    alarms.set_enabled(Alarm::difference, true);
+    alarms.spike_limit = 3;
+    wanted.alarms = alarms.to_map();
+    wanted.recording_folder = QDir::tempPath();
+    frmain window;
+    QStringList problems;
+    apply_station_settings(window, wanted, &problems);
+    QVERIFY2(problems.isEmpty(), qPrintable(problems.join(", ")));
+    const QVariantMap got = collect_station_settings(window).to_map();
+    for (const QString &key : wanted.to_map().keys())
+        QVERIFY2(got.value(key) == wanted.to_map().value(key), qPrintable(key));
 }
 
 QTEST_MAIN(TestCore)

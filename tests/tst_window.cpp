@@ -298,6 +298,9 @@ void TestWindow::loss_ends_configuration()
     const int start = log.indexOf(",config_start,"), lost = log.indexOf(",port_lost,"),
               end = log.indexOf(",config_end,"), back = log.indexOf(",port_back,");
     QVERIFY2(start > 0 && start < lost && lost < end && end < back, log.constData());
+    // The loss is an alarm too, on and off in the log.
+    QVERIFY(log.indexOf(",alarm_on:device_lost,") > lost);
+    QVERIFY(log.indexOf(",alarm_off:device_lost,") > back);
 }
 
 // Good readings go on to a UDP listener and a serial port while the file

@@ -103,12 +103,17 @@ bool AlarmMonitor::differs(const Reading &reading) const
         && std::fabs(reading.speed - computed) > current.difference_limit;
 }
 
+bool AlarmMonitor::unheard() const
+{
+    for (int i = 0; i < alarm_count; ++i)
+        if (active_now[i] && !acknowledged[i])
+            return true;
+    return false;
+}
+
 void AlarmMonitor::beep_if_due(qint64 now_ms)
 {
-    bool unheard = false;
-    for (int i = 0; i < alarm_count; ++i)
-        unheard = unheard || (active_now[i] && !acknowledged[i]);
-    if (!unheard || now_ms - last_beep < beep_interval_ms)
+    if (!unheard() || now_ms - last_beep < beep_interval_ms)
         return;
     last_beep = now_ms;
     emit beep();

@@ -56,6 +56,8 @@ public:
     void acknowledge();
 
     bool is_active(Alarm alarm) const { return active_now[index(alarm)]; }
+    // Some active alarm is not acknowledged yet.
+    bool unheard() const;
     // Names of the active alarms, in the order of Alarm.
     QStringList active() const;
 

@@ -42,6 +42,7 @@ frmain::frmain(QWidget *parent)
     data_setting();
     machine_setting();
     status_setting();
+    build_station();
 
     my_com = new QSerialPort(this);
     session = new PortSession(my_com, this);

@@ -26,6 +26,10 @@ class TrendModel;
 class TrendView;
 class WaterSettings;
 class OutputHub;
+class AlarmMonitor;
+class AlarmStrip;
+class MqttPublisher;
+struct MqttConfig;
 
 // The window shows what the acquisition pipeline decides; it is itself the
 // pipeline's consumer for the screen.
@@ -42,6 +46,25 @@ public:
     // Opens the chosen port as a click would, but while it cannot be opened
     // tries again every second instead of showing a box.
     void open_at_start();
+
+    // Station: what the settings and an unattended start reach.
+    AlarmMonitor *alarm_monitor() const { return alarms; }
+    MqttPublisher *publisher() const { return mqtt; }
+    // Publishes to the broker given, replacing any publisher; no host stops.
+    void publish_to(const MqttConfig &config);
+    QualityCheck &quality_limits() { return acquisition.quality(); }
+    WaterSettings *water_settings() const { return water; }
+    TrendView *trend_tab() const { return trend_view; }
+    TrendView *detached_trend() const { return trend_window; }
+    // Starts recording into a new file named by the time in folder, without
+    // a dialog; false, said on stderr and in the pane, when it cannot.
+    bool record_into(const QString &folder);
+    // Another tab in the status area, after the given ones.
+    void add_status_tab(QWidget *tab, const QString &title);
+    // A line of the program's own in the status pane, with the local time.
+    void tell(const QString &text) { pane_note(text); }
+    // The averaging count, as the button sets it but without a box.
+    void set_average_points(int points);
 
     QSerialPort *my_com;
     QString read_buffer;
@@ -153,6 +176,13 @@ private:
     TrendModel *trend_model;
     WaterSettings *water;
     OutputHub *outputs;
+    AlarmMonitor *alarms;
+    AlarmStrip *alarm_strip;
+    MqttPublisher *mqtt = nullptr;
+    QTimer alarm_timer;
+    void build_station();
+    void alarm_changed(const QString &name, bool on, qint64 utc_ms);
+    void publish_status();
     TrendView *trend_view;
     TrendView *trend_window = nullptr; // the same view in a window of its own
     QTabWidget *status_tabs;

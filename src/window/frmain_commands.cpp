@@ -113,14 +113,19 @@ bool frmain::outrange_warning_slot(QString text)
     return false;
 }
 
+void frmain::set_average_points(int points)
+{
+    acquisition.restart_average(points);
+    avg_count = 0;
+    avg_sum = 0.0;
+    avg_points = points;
+}
+
 void frmain::avg_point_slot()
 {
     const int points = avg_lineedit->text().toInt(nullptr, 10);
     if (points > 0) {
-        acquisition.restart_average(points);
-        avg_count = 0;
-        avg_sum = 0.0;
-        avg_points = points;
+        set_average_points(points);
         show_message("设置成功！");
     } else {
         avg_lineedit->setText(QString::number(avg_points));

@@ -1,3 +1,4 @@
+#include "alarmmonitor.h"
 #include "frmain.h"
 
 #include <QDateTime>
@@ -46,6 +47,7 @@ bool frmain::start_recording()
         show_message("\n文件打开失败\n请检查路径和权限！\n");
         return false;
     }
+    alarms->set_recording_failed(false, QDateTime::currentMSecsSinceEpoch());
     const QString log_path = acquisition.log().file_name();
     if (log_error.isEmpty()) {
         log_timer.start();
@@ -67,6 +69,7 @@ void frmain::stop_recording(bool write_end_line)
 void frmain::recording_failed()
 {
     log_timer.stop();
+    alarms->set_recording_failed(true, QDateTime::currentMSecsSinceEpoch());
     show_recording_state();
     QTimer::singleShot(
         0, this, [] { show_message("\n数据写入失败\n已停止保存，请检查磁盘空间和设备！\n"); });

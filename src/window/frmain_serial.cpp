@@ -16,6 +16,7 @@ void frmain::openCom1_slot()
         session->close();
         show_message("串口关闭成功！");
         show_port_state();
+        publish_status();
         return;
     }
     if (!session->open(chosen_port_settings())) {
@@ -23,6 +24,7 @@ void frmain::openCom1_slot()
         return;
     }
     show_port_state();
+    publish_status();
     Sleep(1000);
     connect(my_com, &QSerialPort::readyRead, this, &frmain::ReadMyCom_slot, Qt::UniqueConnection);
 }

@@ -1,4 +1,5 @@
 #include "outputspanel.h"
+#include "tabstyle.h"
 
 #include "outputeditor.h"
 #include "outputhub.h"
@@ -37,6 +38,7 @@ OutputsPanel::OutputsPanel(OutputHub *output_hub, QualityCheck *quality_check, Q
     : QWidget(parent), hub(output_hub), quality(quality_check), table(new OutputList),
       editor(new OutputEditor), message(new QLabel)
 {
+    setStyleSheet(compact_buttons());
     message->setObjectName("message");
     message->setStyleSheet("color: #c00000;");
     message->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);

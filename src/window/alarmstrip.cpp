@@ -1,0 +1,28 @@
+#include "alarmstrip.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+
+AlarmStrip::AlarmStrip(QWidget *parent)
+    : QWidget(parent), words(new QLabel), silence(new QPushButton("确认报警"))
+{
+    words->setObjectName("alarm_words");
+    words->setStyleSheet("QLabel { background: #d00000; color: white; font-weight: bold;"
+                         " padding: 1px 6px; }");
+    silence->setObjectName("acknowledge_alarms");
+    auto *row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(4);
+    row->addWidget(words);
+    row->addWidget(silence);
+    connect(silence, &QPushButton::clicked, this, &AlarmStrip::acknowledge);
+    setVisible(false);
+}
+
+void AlarmStrip::show_alarms(const QStringList &descriptions, bool acknowledged)
+{
+    words->setText("报警：" + descriptions.join("，"));
+    silence->setEnabled(!acknowledged);
+    setVisible(!descriptions.isEmpty());
+}

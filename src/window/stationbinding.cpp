@@ -1,0 +1,131 @@
+#include "stationbinding.h"
+#include "alarmmonitor.h"
+#include "frmain.h"
+#include "mqttconfig.h"
+#include "mqttpublisher.h"
+#include "outputhub.h"
+#include "outputspanel.h"
+#include "trendview.h"
+#include "watersettings.h"
+
+#include <QComboBox>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QLineEdit>
+
+static QVariantList output_maps(const OutputHub *hub)
+{
+    QVariantList maps;
+    for (const OutputConfig &config : hub->configs())
+        maps << config.to_map();
+    return maps;
+}
+
+StationSettings collect_station_settings(frmain &window)
+{
+    StationSettings s;
+    s.port_name = window.port_combobox->currentText();
+    s.baud = window.baud_combobox->currentData().toInt();
+    s.data_bits = window.databits_combobox->currentData().toInt();
+    s.parity = window.parity_combobox->currentData().toInt();
+    s.stop_bits = window.stopbits_combobox->currentData().toInt();
+    s.instrument_baud = window.machine_baud_combobox->currentText();
+    if (window.outrate_lineedit->text().toInt() > 0)
+        s.output_rate = window.outrate_lineedit->text().toInt();
+    s.temperature_output = window.temp_output_combobox->currentIndex() == 0;
+    s.average_count = int(window.avg_points);
+    const QualityCheck &limits = window.quality_limits();
+    s.range_low = limits.range_low();
+    s.range_high = limits.range_high();
+    s.spike_threshold = limits.spike();
+    s.salinity = window.water_settings()->salinity();
+    s.depth = window.water_settings()->depth();
+    s.trend_span_s = window.trend_tab()->span_seconds();
+    s.outputs = output_maps(window.output_hub());
+    s.alarms = window.alarm_monitor()->settings().to_map();
+    if (window.publisher())
+        s.mqtt = window.publisher()->config().to_map();
+    if (!window.data_file_name.isEmpty())
+        s.recording_folder = QFileInfo(window.data_file_name).absolutePath();
+    if (window.detached_trend())
+        s.trend_window_geometry = window.detached_trend()->saveGeometry();
+    return s;
+}
+
+// Picks the item carrying value; false when none does.
+static bool choose(QComboBox *choice, const QVariant &value)
+{
+    const int index = choice->findData(value);
+    if (index >= 0)
+        choice->setCurrentIndex(index);
+    return index >= 0;
+}
+
+static void apply_line(frmain &w, const StationSettings &s, QStringList *problems)
+{
+    if (w.my_com->isOpen())
+        return;
+    if (s.port_name)
+        w.port_combobox->setEditText(*s.port_name);
+    const auto pick
+        = [problems](QComboBox *choice, const std::optional<int> &value, const char *key) {
+              if (value && !choose(choice, *value))
+                  *problems << QString::fromLatin1(key);
+          };
+    pick(w.baud_combobox, s.baud, "port/baud");
+    pick(w.databits_combobox, s.data_bits, "port/data_bits");
+    pick(w.parity_combobox, s.parity, "port/parity");
+    pick(w.stopbits_combobox, s.stop_bits, "port/stop_bits");
+}
+
+static void apply_outputs(frmain &w, const StationSettings &s, QStringList *problems)
+{
+    if (!s.outputs)
+        return;
+    w.output_hub()->clear();
+    for (const QVariant &map : *s.outputs) {
+        OutputConfig config;
+        QString error;
+        if (OutputConfig::from_map(map.toMap(), &config, &error))
+            w.output_hub()->add(config);
+        else
+            *problems << "outputs: " + error;
+    }
+}
+
+void apply_station_settings(frmain &w, const StationSettings &s, QStringList *problems)
+{
+    apply_line(w, s, problems);
+    if (s.instrument_baud) {
+        const int index = w.machine_baud_combobox->findText(*s.instrument_baud);
+        if (index >= 0)
+            w.machine_baud_combobox->setCurrentIndex(index);
+    }
+    if (s.output_rate)
+        w.outrate_lineedit->setText(QString::number(*s.output_rate));
+    if (s.temperature_output)
+        w.temp_output_combobox->setCurrentIndex(*s.temperature_output ? 0 : 1);
+    if (s.average_count) {
+        w.avg_lineedit->setText(QString::number(*s.average_count));
+        w.set_average_points(*s.average_count);
+    }
+    QualityCheck &limits = w.quality_limits();
+    if (auto *panel = w.findChild<OutputsPanel *>())
+        panel->set_limits(s.range_low.value_or(limits.range_low()),
+                          s.range_high.value_or(limits.range_high()),
+                          s.spike_threshold.value_or(limits.spike()));
+    if (s.salinity)
+        w.water_settings()->set_salinity(*s.salinity);
+    if (s.depth)
+        w.water_settings()->set_depth(*s.depth);
+    if (s.trend_span_s)
+        w.trend_tab()->set_span_seconds(*s.trend_span_s);
+    apply_outputs(w, s, problems);
+    if (s.alarms)
+        w.alarm_monitor()->set_settings(AlarmSettings::from_map(*s.alarms, problems),
+                                        QDateTime::currentMSecsSinceEpoch());
+    if (s.mqtt)
+        w.publish_to(MqttConfig::from_map(*s.mqtt));
+    if (s.recording_folder)
+        w.data_file_name = *s.recording_folder + QLatin1Char('/');
+}

@@ -34,6 +34,7 @@ void frmain::open_at_start()
     if (!session->open_or_wait(chosen_port_settings()))
         pane_note("串口打开失败：" + session->failure_reason() + "，每秒重试");
     show_port_state();
+    publish_status();
     connect(my_com, &QSerialPort::readyRead, this, &frmain::ReadMyCom_slot, Qt::UniqueConnection);
 }
 
@@ -121,6 +122,7 @@ void frmain::port_back()
 {
     note("port_back");
     pane_note("串口已重新连接");
+    publish_status();
 }
 
 void frmain::note(const char *event)

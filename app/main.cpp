@@ -1,6 +1,7 @@
 #include "frmain.h"
-#include "settingsstore.h"
+#include "reportcommand.h"
 #include "signalwatch.h"
+#include "settingsstore.h"
 #include "startup.h"
 
 #include <QApplication>
@@ -8,6 +9,7 @@
 #include <QIcon>
 #include <QImage>
 #include <QPixmap>
+#include <QTextStream>
 #include <QTranslator>
 
 #include <cstdio>
@@ -31,6 +33,10 @@ static QIcon window_icon(const QString &path)
 
 int main(int argc, char *argv[])
 {
+    // A batch report draws only into the PDF: it needs no display.
+    for (int i = 1; i < argc; ++i)
+        if (qstrcmp(argv[i], "--report") == 0)
+            qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication a(argc, argv);
     a.setApplicationVersion(SVT_VERSION);
 
@@ -39,6 +45,10 @@ int main(int argc, char *argv[])
     if (!StartOptions::parse(a.arguments().mid(1), &options, &error)) {
         fprintf(stderr, "svterminal: %s\n%s", qPrintable(error), qPrintable(StartOptions::usage()));
         return 2;
+    }
+    if (!options.report_log.isEmpty()) {
+        QTextStream err(stderr);
+        return write_report_from_file(options.report_log, options.report_pdf, ReviewOptions(), err);
     }
 
     QTranslator translator;

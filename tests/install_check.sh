@@ -38,6 +38,20 @@ rc=$?
 set -e
 [ $rc -eq 2 ] && grep -q "70000" "$work/bad.err" || fail "bad option: status $rc"
 
+# --report writes the PDF of a log without a window, and refuses a missing log.
+{
+    echo "time_utc,speed_m_s,temperature_c,average_m_s,quality,event,forwarded"
+    for s in 10 11 12 13; do echo "2026-01-02T03:04:$s.000Z,1489.805,10.0449,,ok,,0"; done
+} >"$work/night.csv"
+env -u DISPLAY "$work/prefix/bin/svterminal" --report "$work/night.csv" --pdf "$work/night.pdf" \
+    || fail "report: status $?"
+pdftotext "$work/night.pdf" - | grep -q "声速测量报告" || fail "report lacks its title"
+set +e
+"$work/prefix/bin/svterminal" --report "$work/missing.csv" --pdf "$work/missing.pdf" 2>"$work/missing.err"
+rc=$?
+set -e
+[ $rc -ne 0 ] && [ -s "$work/missing.err" ] || fail "report of a missing log: status $rc"
+
 # On a real X server: the window appears at 800 x 650, and closing it ends
 # the program with 0.
 start_xvfb

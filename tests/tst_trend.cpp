@@ -1,4 +1,8 @@
+#include "review/reviewsamples.h"
+#include "reviewplot.h"
+#include "reviewwindow.h"
 #include "soundspeed.h"
+#include "trendfigures.h"
 #include "trendmodel.h"
 #include "trendplot.h"
 #include "trendview.h"
@@ -84,19 +88,22 @@ private slots:
                           n % 30 >= 10 && n % 30 < 13 ? NAN : 15.0 + 0.001 * n);
             }
             shown.view.refresh();
-            QCOMPARE(plot->speed_graph()->data()->size(), buffer.size());
-            int flagged = 0;
+            // The speed line joins the good readings; the flagged are dots.
+            int good = 0, flagged = 0;
             for (int i = 0; i < buffer.size(); ++i) {
                 const TrendSample &sample = buffer.at(i);
                 const double key = sample.msecs / 1000.0;
-                QCOMPARE(plot->speed_graph()->data()->at(i)->key, key);
-                QCOMPARE(plot->speed_graph()->data()->at(i)->value, sample.speed);
+                if (sample.quality == Quality::ok) {
+                    QCOMPARE(plot->speed_graph()->data()->at(good)->key, key);
+                    QCOMPARE(plot->speed_graph()->data()->at(good++)->value, sample.speed);
+                }
                 if (!std::isnan(sample.average))
                     QCOMPARE(step_value(plot->average_graph(), key), sample.average);
                 QCOMPARE(step_value(plot->temperature_graph(), key), sample.temperature);
                 flagged += sample.quality != Quality::ok;
             }
             QVERIFY(flagged > 0);
+            QCOMPARE(plot->speed_graph()->data()->size(), good);
             QCOMPARE(plot->flagged_graph()->data()->size(), flagged);
         }
         QCOMPARE(buffer.at(0).msecs, start_ms + 20 * (shown.model.sequence() - buffer.capacity()));
@@ -129,18 +136,29 @@ private slots:
 
         // Two passes over the readings the span holds, apart from the view.
         QVector<double> speeds, temperatures;
-        int spikes = 0;
+        int spikes = 0, readings = 0;
         for (int i = sent.size() - shown.model.buffer().capacity(); i < sent.size(); ++i) {
             if (sent[i].msecs >= sent.last().msecs - seconds * 1000) {
+                ++readings;
+                spikes += sent[i].quality == Quality::spike;
+                if (sent[i].quality != Quality::ok)
+                    continue;
                 speeds.append(sent[i].speed);
                 if (!std::isnan(sent[i].temperature))
                     temperatures.append(sent[i].temperature);
-                spikes += sent[i].quality == Quality::spike;
             }
         }
-        const SpanStats &stats = shown.view.shown_stats();
+        const SpanFigures &stats = shown.view.shown_figures();
+        QCOMPARE(stats.readings, readings);
         QCOMPARE(stats.spike_count, spikes);
         QCOMPARE(stats.rate, 50.0);
+        QVERIFY(spikes > 0 && !shown.view.span_short());
+        // The speed axis fits the good readings; the spikes sit at its edge.
+        const QCPRange axis = shown.view.plot()->yAxis->range();
+        QVERIFY(axis.upper < 1501.0);
+        const QCPGraphDataContainer &dots = *shown.view.plot()->flagged_graph()->data();
+        QVERIFY(std::all_of(dots.constBegin(), dots.constEnd(),
+                            [&](const QCPGraphData &dot) { return axis.contains(dot.value); }));
         for (auto [values, moments] :
              {std::pair(speeds, stats.speed), {temperatures, stats.temperature}}) {
             const double mean = std::accumulate(values.begin(), values.end(), 0.0) / values.size();
@@ -157,7 +175,7 @@ private slots:
         QVERIFY(shown.view.export_csv(dir.filePath("span.csv")));
         QFile csv(dir.filePath("span.csv"));
         QVERIFY(csv.open(QIODevice::ReadOnly));
-        QCOMPARE(csv.readAll().count('\n'), speeds.size() + 1);
+        QCOMPARE(csv.readAll().count('\n'), readings + 1);
     }
 
     void pause_and_tick()
@@ -192,15 +210,96 @@ private slots:
         QVERIFY(clock.elapsed() >= 95);
     }
 
+    void gaps_data()
+    {
+        QTest::addColumn<int>("pause_ms");
+        QTest::addColumn<bool>("gap");
+        QTest::newRow("at the deadline") << 3000 << false;
+        QTest::newRow("just past it") << 3001 << true;
+        QTest::newRow("a lost minute") << 60000 << true;
+    }
+
+    // A lost device breaks every line and counts as a gap; the span says it
+    // holds less than it shows.
+    void gaps()
+    {
+        QFETCH(int, pause_ms);
+        QFETCH(bool, gap);
+        Shown shown;
+        QVector<qint64> times{0, 1000, 2000};
+        for (qint64 t : {0, 1000, 2000})
+            times.append(2000 + pause_ms + t);
+        for (qint64 t : times)
+            shown.add(t0 + t, 1500.0, 1500.0, 15.0);
+        shown.view.refresh();
+        const TrendPlot *plot = shown.view.plot();
+        const double inside = (t0 + 2001 + pause_ms / 2) / 1000.0;
+        for (const QCPGraph *graph :
+             {plot->speed_graph(), plot->average_graph(), plot->temperature_graph()})
+            QVERIFY2(std::isnan(step_value(graph, inside)) == gap, qPrintable(graph->name()));
+        QCOMPARE(shown.view.shown_figures().gap_count, qint64(gap ? 1 : 0));
+        QCOMPARE(shown.view.shown_figures().gap_ms, qint64(gap ? pause_ms : 0));
+        QVERIFY(shown.view.span_short());
+    }
+
+    // A night's log with a lost minute, a damaged row and a cut last line.
+    void review_log()
+    {
+        QTemporaryDir dir;
+        QByteArray text = header;
+        for (int n = 0; n < 3000; ++n) {
+            const qint64 ms = t0 + 1000 * n + (n >= 2000 ? 60000 : 0);
+            text += n == 2000 ? marker(ms - 1, "port_back") : QByteArray();
+            text += n == 1500 ? "2026-12-07T08:25:00.000Z,x\n"
+                              : row(ms, n % 500 == 7 ? 1700 : 1500 + 0.01 * (n % 5), 15,
+                                    n % 500 == 7 ? "range" : "ok");
+        }
+        QFile file(dir.filePath("night.csv"));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text + "2026-12-07T09") > 0);
+        file.close();
+        QScopedPointer<ReviewWindow> window(ReviewWindow::open(file.fileName(), nullptr));
+        QVERIFY(window);
+        const ReviewPlot *plot = window->plot();
+        QCOMPARE(plot->speed_graph()->data()->size(), 2999 - 6 + 1); // the flagged, the break
+        QCOMPARE(plot->flagged_graph()->data()->size(), 6);
+        QCOMPARE(plot->mark_graph(ReviewPlot::port_mark)->data()->size(), 1);
+        QCOMPARE(window->figures()->figure(1, TrendFigures::readings), "2999 (2993)");
+        QCOMPARE(window->figures()->figure(1, TrendFigures::gaps), "1 / 0:01:01");
+        plot->xAxis->setRange(t0 / 1000.0, t0 / 1000.0 + 999);
+        QCOMPARE(window->figures()->figure(0, TrendFigures::readings), "1000 (998)");
+
+        Shown shown;
+        shown.add(t0, 1500, 1500, 15);
+        QString error;
+        for (auto export_to : {std::function([&](const QString &path) {
+                                   return window->export_png(path)
+                                       && window->write_report(path + ".pdf", &error);
+                               }),
+                               std::function([&](const QString &path) {
+                                   return shown.view.export_png(path)
+                                       && shown.view.write_report(path + ".pdf", &error);
+                               })}) {
+            const QString path = dir.filePath("out.png");
+            QVERIFY(export_to(path));
+            QCOMPARE(QImage(path).size(), QSize(1600, 900));
+            QFile pdf(path + ".pdf");
+            QVERIFY(pdf.open(QIODevice::ReadOnly) && pdf.read(5) == "%PDF-");
+        }
+    }
+
     void cross_check_data()
     {
         QTest::addColumn<SoundEquation>("equation");
-        QTest::addColumn<QVector<double>>("water"); // salinity, temperature, depth
+        // salinity entered, temperature, depth, salinity the speed is of
+        QTest::addColumn<QVector<double>>("water");
         for (auto equation :
              {SoundEquation::unesco, SoundEquation::del_grosso, SoundEquation::mackenzie}) {
-            for (const QVector<double> &water :
-                 {QVector<double>{35, 15, 0}, {30, 4, 500}, {34, 36, 0}})
-                QTest::addRow("%s %g %g %g", equation_name(equation), water[0], water[1], water[2])
+            for (const QVector<double> &water : {QVector<double>{35, 15, 0, 35},
+                                                 {30, 4, 500, 35},
+                                                 {34, 36, 0, 35},
+                                                 {35, 15, 0, 45}})
+                QTest::addRow("%s %g %g %g %g", equation_name(equation), water[0], water[1],
+                              water[2], water[3])
                     << equation << water;
         }
     }
@@ -211,13 +310,14 @@ private slots:
     {
         QFETCH(SoundEquation, equation);
         QFETCH(QVector<double>, water);
-        const double salinity = water[0], temperature = water[1], depth = water[2];
+        const double salinity = water[0], temperature = water[1], depth = water[2],
+                     truth = water[3];
         Shown shown;
         TrendView other(&shown.model, &shown.water);
         shown.view.findChild<QDoubleSpinBox *>("salinity")->setValue(salinity);
         shown.view.findChild<QDoubleSpinBox *>("depth")->setValue(depth);
         const double speed
-            = std::round(sound_speed(equation, 35.0, temperature, depth) * 1000) / 1000;
+            = std::round(sound_speed(equation, truth, temperature, depth) * 1000) / 1000;
         shown.add(start_ms, speed, NAN, temperature);
         other.refresh();
 
@@ -228,9 +328,11 @@ private slots:
         const double computed = sound_speed(equation, salinity, temperature, depth);
         QVERIFY(std::fabs(figure("computed") - computed) < 0.0006);
         QVERIFY(std::fabs(figure("difference") - (speed - computed)) < 0.0011);
-        QVERIFY(std::fabs(figure("implied") - 35.0) < 0.011);
-        QCOMPARE(other.findChild<QLabel *>(name)->property("outside").toBool(),
-                 !within_validity(equation, salinity, temperature, depth));
+        QVERIFY(std::fabs(figure("implied") - truth) < 0.011);
+        const bool outside = !within_validity(equation, salinity, temperature, depth);
+        QCOMPARE(other.findChild<QLabel *>(name)->property("outside").toBool(), outside);
+        QCOMPARE(other.findChild<QLabel *>("implied " + name)->property("outside").toBool(),
+                 outside || !within_validity(equation, truth, temperature, depth));
     }
 };
 

@@ -1,8 +1,8 @@
 #include "crosscheckpanel.h"
 #include "watersettings.h"
 
+#include "reviewfigures.h"
 #include "trendfigures.h"
-#include "trendmodel.h"
 
 #include <QDoubleSpinBox>
 #include <QGridLayout>
@@ -30,10 +30,9 @@ static QLabel *figure_label(const QString &name)
     return label;
 }
 
-CrossCheckPanel::CrossCheckPanel(TrendModel *trend_model, WaterSettings *water_settings,
-                                 QWidget *parent)
-    : QWidget(parent), model(trend_model), water(water_settings),
-      salinity(setting_box(50.0, 2, "")), depth(setting_box(12000.0, 1, " m"))
+CrossCheckPanel::CrossCheckPanel(WaterSettings *water_settings, QWidget *parent)
+    : QWidget(parent), water(water_settings), salinity(setting_box(50.0, 2, "")),
+      depth(setting_box(12000.0, 1, " m"))
 {
     salinity->setObjectName("salinity");
     depth->setObjectName("depth");
@@ -68,7 +67,7 @@ CrossCheckPanel::CrossCheckPanel(TrendModel *trend_model, WaterSettings *water_s
     take_settings();
     connect(water, &WaterSettings::changed, this, [this] {
         take_settings();
-        refresh();
+        show_reading(last_speed, last_temperature);
     });
     connect(salinity, QOverload<double>::of(&QDoubleSpinBox::valueChanged), water,
             &WaterSettings::set_salinity);
@@ -84,28 +83,52 @@ void CrossCheckPanel::take_settings()
     depth->setValue(water->depth());
 }
 
-void CrossCheckPanel::refresh()
+void CrossCheckPanel::show_reading(double speed, double temperature)
 {
-    const TrendBuffer &buffer = model->buffer();
-    const double speed = buffer.empty() ? NAN : buffer.last().speed;
-    const double temperature = buffer.empty() ? NAN : buffer.last().temperature;
+    last_speed = speed;
+    last_temperature = temperature;
+    const double d = water->depth();
     for (const Row &row : rows)
-        show_row(row, speed, temperature);
+        show_row(row, speed, temperature,
+                 sound_speed(row.equation, water->salinity(), temperature, d),
+                 implied_salinity(row.equation, speed, temperature, d));
 }
 
-void CrossCheckPanel::show_row(const Row &row, double speed, double temperature)
+// The means of the good readings that had a temperature.
+void CrossCheckPanel::show_figures(const SpanFigures &figures)
 {
-    const double s = water->salinity(), d = water->depth();
-    const double computed = sound_speed(row.equation, s, temperature, d);
+    const qint64 paired = figures.temperature.count;
+    const double speed = paired > 0 ? figures.paired_speed_sum / double(paired) : NAN;
+    const double temperature = paired > 0 ? figures.temperature.mean : NAN;
+    for (int i = 0; i < rows.size(); ++i) {
+        const CrossCheckFigure &figure = figures.cross_check[size_t(i)];
+        show_row(rows[i], speed, temperature, speed - figure.mean_difference,
+                 figure.implied_salinity);
+    }
+}
+
+static void mark(QLabel *label, bool outside)
+{
+    if (label->property("outside").toBool() == outside)
+        return;
+    label->setProperty("outside", outside);
+    label->setStyleSheet(outside ? outside_mark : "");
+}
+
+void CrossCheckPanel::show_row(const Row &row, double speed, double temperature, double computed,
+                               double implied)
+{
+    const double d = water->depth();
     row.computed->setText(figure_text(computed));
     row.difference->setText(figure_text(speed - computed));
-    row.implied->setText(figure_text(implied_salinity(row.equation, speed, temperature, d), 2));
+    row.implied->setText(figure_text(implied, 2));
 
-    const bool outside
-        = std::isfinite(temperature) && !within_validity(row.equation, s, temperature, d);
-    if (row.name->property("outside").toBool() == outside)
-        return;
-    row.name->setProperty("outside", outside);
-    for (QLabel *label : {row.name, row.computed, row.difference, row.implied})
-        label->setStyleSheet(outside ? outside_mark : "");
+    const bool outside = std::isfinite(temperature)
+        && !within_validity(row.equation, water->salinity(), temperature, d);
+    for (QLabel *label : {row.name, row.computed, row.difference})
+        mark(label, outside);
+    mark(
+        row.implied,
+        outside
+            || (std::isfinite(implied) && !within_validity(row.equation, implied, temperature, d)));
 }

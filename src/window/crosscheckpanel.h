@@ -5,25 +5,30 @@
 
 #include <QWidget>
 
+#include <cmath>
+
 class QDoubleSpinBox;
 class QLabel;
-class TrendModel;
 class WaterSettings;
+struct SpanFigures;
 
-// Compares the newest reading with the speed each standard equation gives at
-// its measured temperature, for the salinity and depth the operator enters:
+// Compares the measured speed with the speed each standard equation gives at
+// the measured temperature, for the salinity and depth the operator enters:
 // the computed speed, measured minus computed, and the salinity at which the
-// equation would match the measurement. A row outside the range its equation
-// was fitted over is marked, since its figures are then extrapolations.
+// equation would match the measurement. Live it compares the newest reading;
+// in a review, the means of the good readings of a span. A row whose water is
+// outside the range its equation was fitted over is marked, and so is an
+// implied salinity outside it, since those figures are extrapolations.
 class CrossCheckPanel : public QWidget
 {
     Q_OBJECT
 
 public:
-    CrossCheckPanel(TrendModel *model, WaterSettings *water, QWidget *parent = nullptr);
+    explicit CrossCheckPanel(WaterSettings *water, QWidget *parent = nullptr);
 
-    // Recomputes the rows for the model's newest reading.
-    void refresh();
+    // speed, temperature: NaN when there is none.
+    void show_reading(double speed, double temperature);
+    void show_figures(const SpanFigures &figures);
 
 private:
     struct Row
@@ -33,13 +38,14 @@ private:
     };
 
     void take_settings();
-    void show_row(const Row &row, double speed, double temperature);
+    void show_row(const Row &row, double speed, double temperature, double computed,
+                  double implied);
 
-    TrendModel *model;
     WaterSettings *water;
     QDoubleSpinBox *salinity;
     QDoubleSpinBox *depth;
     QVector<Row> rows;
+    double last_speed = NAN, last_temperature = NAN;
 };
 
 #endif

@@ -1,6 +1,6 @@
 #include "trendfigures.h"
 
-#include "spanstats.h"
+#include "reviewfigures.h"
 #include "trendmodel.h"
 
 #include <QDateTime>
@@ -14,7 +14,9 @@ const char average_caption[] = "平均声速";
 const char temperature_caption[] = "温度";
 const char flagged_caption[] = "异常";
 
-static const char *const row_captions[] = {"计数", "最小", "最大", "平均", "标准差"};
+static const char *const row_captions[TrendFigures::rows]
+    = {"读数 (合格)",  "速率 (行/秒)",  "最小 (m/s)",  "最大 (m/s)", "平均 (m/s)",
+       "标准差 (m/s)", "平均温度 (°C)", "超限 / 尖峰", "畸形行",     "间断 / 时长"};
 static const char dash[] = "—";
 
 QString figure_text(double value, int decimals)
@@ -22,72 +24,83 @@ QString figure_text(double value, int decimals)
     return std::isfinite(value) ? QString::number(value, 'f', decimals) : QString(dash);
 }
 
-TrendFigures::TrendFigures(QWidget *parent) : QWidget(parent), grid(new QGridLayout(this))
+QString duration_text(qint64 ms)
 {
-    grid->setContentsMargins(0, 0, 0, 0);
-    grid->setHorizontalSpacing(6);
-    grid->setVerticalSpacing(0);
-    grid->addWidget(new QLabel(speed_caption), 0, 1, Qt::AlignRight);
-    grid->addWidget(new QLabel(temperature_caption), 0, 2, Qt::AlignRight);
-    for (const char *caption : row_captions)
-        grid->addWidget(new QLabel(caption), grid->rowCount(), 0);
-    speed = add_column(1);
-    temperature = add_column(2);
-    rate = add_row("速率 (行/秒)");
-    range = add_row("超限");
-    spike = add_row("尖峰");
-    malformed = add_row("畸形行");
-    state = add_row("数据流");
-    last_valid = add_row("最后有效");
+    const qint64 seconds = ms / 1000;
+    return QString("%1:%2:%3")
+        .arg(seconds / 3600)
+        .arg(seconds / 60 % 60, 2, 10, QChar('0'))
+        .arg(seconds % 60, 2, 10, QChar('0'));
 }
 
-// A row of a caption and one figure across both columns; returns the figure.
-QLabel *TrendFigures::add_row(const char *caption)
+TrendFigures::TrendFigures(const QStringList &headings, bool live, QWidget *parent)
+    : QWidget(parent), grid(new QGridLayout(this))
 {
-    const int row = grid->rowCount();
-    grid->addWidget(new QLabel(caption), row, 0);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setHorizontalSpacing(8);
+    grid->setVerticalSpacing(0);
+    // Live, the tab is low: one column of figures goes in two halves side by
+    // side, and needs no heading. A review window has room for a table.
+    first_row = live ? 0 : 1;
+    per_block = live ? (rows + 3) / 2 : rows;
+    for (int column = 0; column < headings.size() && !live; ++column)
+        grid->addWidget(new QLabel(headings[column]), 0, column + 1, Qt::AlignRight);
+    columns.resize(headings.size());
+    for (int row = 0; row < rows; ++row) {
+        for (int column = 0; column < headings.size(); ++column)
+            columns[column].append(add_row(row, row_captions[row], column));
+    }
+    if (live) {
+        state = add_row(rows, "数据流", 0);
+        last_valid = add_row(rows + 1, "最后有效 (UTC)", 0);
+    }
+    grid->setRowStretch(first_row + per_block, 1);
+}
+
+// The figure of the index-th row in a column, with its caption once.
+QLabel *TrendFigures::add_row(int index, const QString &caption, int column)
+{
+    const int row = first_row + index % per_block;
+    const int base = index / per_block * (1 + columns.size());
+    if (column == 0)
+        grid->addWidget(new QLabel(caption), row, base);
     auto *value = new QLabel(dash);
     value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    grid->addWidget(value, row, 1, 1, 2);
+    grid->addWidget(value, row, base + 1 + column);
     return value;
 }
 
-// The value labels beside the rows of row_captions, which start at row 1.
-TrendFigures::Column TrendFigures::add_column(int column)
+void TrendFigures::show_figures(int column, const SpanFigures &figures)
 {
-    QLabel *labels[5];
-    for (int row = 0; row < 5; ++row) {
-        labels[row] = new QLabel(dash);
-        labels[row]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        grid->addWidget(labels[row], row + 1, column);
-    }
-    return {labels[0], labels[1], labels[2], labels[3], labels[4]};
-}
-
-void TrendFigures::show_moments(const Column &column, const RunningMoments &moments)
-{
-    column.count->setText(QString::number(moments.count));
-    const bool any = moments.count > 0;
-    column.min->setText(any ? figure_text(moments.min) : dash);
-    column.max->setText(any ? figure_text(moments.max) : dash);
-    column.mean->setText(any ? figure_text(moments.mean) : dash);
-    column.deviation->setText(figure_text(moments.deviation()));
-}
-
-void TrendFigures::show_stats(const SpanStats &stats)
-{
-    show_moments(speed, stats.speed);
-    show_moments(temperature, stats.temperature);
-    rate->setText(stats.count >= 2 && stats.rate > 0.0 ? figure_text(stats.rate, 1) : dash);
-    range->setText(QString::number(stats.range_count));
-    spike->setText(QString::number(stats.spike_count));
+    const QVector<QLabel *> &labels = columns[column];
+    const RunningMoments &speed = figures.speed;
+    const bool any = speed.count > 0;
+    labels[readings]->setText(QString("%1 (%2)").arg(figures.readings).arg(speed.count));
+    labels[rate]->setText(figures.rate > 0.0 ? figure_text(figures.rate, 1) : dash);
+    labels[minimum]->setText(any ? figure_text(speed.min) : dash);
+    labels[maximum]->setText(any ? figure_text(speed.max) : dash);
+    labels[mean]->setText(any ? figure_text(speed.mean) : dash);
+    labels[deviation]->setText(figure_text(speed.deviation()));
+    labels[temperature]->setText(
+        figures.temperature.count > 0 ? figure_text(figures.temperature.mean) : dash);
+    labels[flags]->setText(QString("%1 / %2").arg(figures.range_count).arg(figures.spike_count));
+    labels[malformed]->setText(QString::number(figures.rejected));
+    labels[gaps]->setText(
+        QString("%1 / %2").arg(figures.gap_count).arg(duration_text(figures.gap_ms)));
 }
 
 void TrendFigures::show_status(const TrendModel &model)
 {
-    malformed->setText(QString::number(model.malformed_count()));
+    if (!state)
+        return;
     state->setText(model.stale() ? "停滞" : "正常");
     const qint64 last = model.last_valid_msecs();
-    last_valid->setText(last < 0 ? QString(dash)
-                                 : QDateTime::fromMSecsSinceEpoch(last).toString("hh:mm:ss"));
+    last_valid->setText(last < 0
+                            ? QString(dash)
+                            : QDateTime::fromMSecsSinceEpoch(last, Qt::UTC).toString("hh:mm:ss"));
+}
+
+QString TrendFigures::figure(int column, int row) const
+{
+    return columns[column][row]->text();
 }

@@ -1,13 +1,13 @@
 #ifndef TRENDFIGURES_H
 #define TRENDFIGURES_H
 
+#include <QVector>
 #include <QWidget>
 
 class QGridLayout;
 class QLabel;
 class TrendModel;
-struct RunningMoments;
-struct SpanStats;
+struct SpanFigures;
 
 // Names the plot's legend shares with the figures.
 extern const char speed_caption[];
@@ -17,32 +17,47 @@ extern const char flagged_caption[];
 
 // A figure with its decimals, or a dash when there is none.
 QString figure_text(double value, int decimals = 3);
+// A duration as h:mm:ss.
+QString duration_text(qint64 ms);
 
-// The column of figures beside the trend plot: statistics of the readings in
-// the span shown, and the state of the stream as a whole.
+// A compact table of the figures of one or more spans, a column each (the
+// span shown, the whole log): readings, rate, speed and temperature of the
+// good readings, the flagged ones, malformed lines and gaps. The live view
+// adds the state of the stream.
 class TrendFigures : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit TrendFigures(QWidget *parent = nullptr);
+    TrendFigures(const QStringList &headings, bool live, QWidget *parent = nullptr);
 
-    void show_stats(const SpanStats &stats);
+    void show_figures(int column, const SpanFigures &figures);
     void show_status(const TrendModel &model);
+    // The text shown in a column for a Row.
+    QString figure(int column, int row) const;
 
-private:
-    struct Column
-    {
-        QLabel *count, *min, *max, *mean, *deviation;
+    enum Row {
+        readings,
+        rate,
+        minimum,
+        maximum,
+        mean,
+        deviation,
+        temperature,
+        flags,
+        malformed,
+        gaps,
+        rows
     };
 
-    QLabel *add_row(const char *caption);
-    Column add_column(int column);
-    void show_moments(const Column &column, const RunningMoments &moments);
+private:
+    QLabel *add_row(int index, const QString &caption, int column);
 
     QGridLayout *grid;
-    Column speed, temperature;
-    QLabel *rate, *range, *spike, *malformed, *state, *last_valid;
+    QVector<QVector<QLabel *>> columns; // [column][Row]
+    QLabel *state = nullptr, *last_valid = nullptr;
+    int first_row = 0; // below the headings
+    int per_block = 0; // rows of figures before the next pair of columns
 };
 
 #endif

@@ -9,6 +9,9 @@
 #include <limits>
 
 static const double no_value = std::numeric_limits<double>::quiet_NaN();
+static const char time_axis_name[] = "时间 (UTC)";
+static const char speed_axis_name[] = "声速 (m/s)";
+static const char temperature_axis_name[] = "温度 (°C)";
 
 static double key_of(qint64 msecs)
 {
@@ -22,10 +25,13 @@ static QCPRange padded(const RunningMoments &moments)
     return QCPRange(moments.min - pad, moments.max + pad);
 }
 
-TrendPlot::TrendPlot(QWidget *parent) : QCustomPlot(parent)
+TrendPlot::TrendPlot(QWidget *parent)
+    : QCustomPlot(parent), last_key(no_value), last_good_key(no_value),
+      last_temperature_key(no_value), flagged(new QCPGraphDataContainer)
 {
+    // UTC like the log, the CSV export and the report, so times agree.
     QSharedPointer<QCPAxisTickerDateTime> ticker(new QCPAxisTickerDateTime);
-    ticker->setDateTimeSpec(Qt::LocalTime);
+    ticker->setDateTimeSpec(Qt::UTC);
     xAxis->setTicker(ticker);
     yAxis2->setVisible(true);
 
@@ -42,7 +48,9 @@ TrendPlot::TrendPlot(QWidget *parent) : QCustomPlot(parent)
 
     connect(xAxis, QOverload<const QCPRange &>::of(&QCPAxis::rangeChanged), this,
             [this, ticker](const QCPRange &range) {
-                ticker->setDateTimeFormat(range.size() <= 600 ? "hh:mm:ss" : "hh:mm");
+                ticker->setDateTimeFormat(range.size() > 86400      ? "MM-dd hh:mm"
+                                              : range.size() <= 600 ? "hh:mm:ss"
+                                                                    : "hh:mm");
                 if (!moving_keys)
                     emit keys_moved_by_hand();
             });
@@ -66,8 +74,10 @@ void TrendPlot::style_graphs()
 
     QFont small = font();
     small.setPointSize(7);
-    for (QCPAxis *axis : {xAxis, yAxis, yAxis2})
+    for (QCPAxis *axis : {xAxis, yAxis, yAxis2}) {
         axis->setTickLabelFont(small);
+        axis->setLabelFont(small);
+    }
     // The legend takes a single row above the plot, where it hides no data.
     legend->setVisible(true);
     legend->setFont(small);
@@ -97,7 +107,7 @@ bool TrendPlot::sync(const TrendModel &model)
     const qint64 fresh = model.sequence() - synced;
     if (fresh == 0)
         return changed;
-    append_from(model, buffer.size() - int(fresh));
+    append(buffer.size() - int(fresh), buffer.size(), [&buffer](int i) { return buffer.at(i); });
     synced = model.sequence();
     drop_before(key_of(buffer.at(0).msecs), buffer.at(0).average);
     return true;
@@ -107,6 +117,9 @@ void TrendPlot::clear_graphs()
 {
     for (int i = 0; i < graphCount(); ++i)
         graph(i)->data()->clear();
+    flagged->clear();
+    flags_changed = true;
+    last_key = last_good_key = last_temperature_key = no_value;
 }
 
 // The average changes once a block, so it is kept as steps: a point where
@@ -130,49 +143,60 @@ static void step_average(QCPGraphDataContainer &steps, double key, double value)
     steps.add(QCPGraphData(key, value));
 }
 
-void TrendPlot::append_from(const TrendModel &model, int first)
+// Adds key, value to a line, first a break if the line's last point is more
+// than stale_s before it.
+static void add_point(QVector<QCPGraphData> &line, double &last, double key, double value,
+                      double stale_s)
 {
-    const TrendBuffer &buffer = model.buffer();
-    const int count = buffer.size() - first;
-    QVector<double> keys, speeds, temperature_keys, temperatures, flag_keys, flag_speeds;
-    keys.reserve(count);
-    speeds.reserve(count);
-    temperature_keys.reserve(count);
-    temperatures.reserve(count);
-    QCPGraphDataContainer &steps = *average_graph()->data();
-    const QCPGraphDataContainer &old_temperatures = *temperature_graph()->data();
-    double previous_temperature
-        = old_temperatures.isEmpty() ? no_value : (old_temperatures.constEnd() - 1)->value;
+    if (key - last > stale_s)
+        line.append(QCPGraphData((last + key) / 2, no_value));
+    line.append(QCPGraphData(key, value));
+    last = key;
+}
 
-    for (int i = first; i < buffer.size(); ++i) {
-        const TrendSample &sample = buffer.at(i);
+void TrendPlot::append(int first, int end, const std::function<TrendSample(int)> &sample_at)
+{
+    QVector<QCPGraphData> speeds, temperatures, flags;
+    speeds.reserve(end - first);
+    temperatures.reserve(end - first);
+    QCPGraphDataContainer &steps = *average_graph()->data();
+    const double stale_s = double(stale) / 1000.0;
+    for (int i = first; i < end; ++i) {
+        const TrendSample sample = sample_at(i);
         const double key = key_of(sample.msecs);
-        keys.append(key);
-        speeds.append(sample.speed);
+        // Where nothing came for longer than the deadline the average breaks too.
+        if (key - last_key > stale_s)
+            step_average(steps, last_key, no_value);
         step_average(steps, key, sample.average);
+        last_key = key;
+        if (sample.quality == Quality::ok)
+            add_point(speeds, last_good_key, key, sample.speed, stale_s);
+        else
+            flags.append(QCPGraphData(key, sample.speed));
         // A missing temperature breaks the line once, not at every reading.
-        if (!std::isnan(sample.temperature) || !std::isnan(previous_temperature)) {
-            temperature_keys.append(key);
-            temperatures.append(sample.temperature);
-            previous_temperature = sample.temperature;
-        }
-        if (sample.quality != Quality::ok) {
-            flag_keys.append(key);
-            flag_speeds.append(sample.speed);
+        if (!std::isnan(sample.temperature))
+            add_point(temperatures, last_temperature_key, key, sample.temperature, stale_s);
+        else if (!std::isnan(last_temperature_key)) {
+            temperatures.append(QCPGraphData(key, no_value));
+            last_temperature_key = no_value;
         }
     }
-    speed_graph()->addData(keys, speeds, true);
-    temperature_graph()->addData(temperature_keys, temperatures, true);
-    flagged_graph()->addData(flag_keys, flag_speeds, true);
+    speed_graph()->data()->add(speeds, true);
+    temperature_graph()->data()->add(temperatures, true);
+    flagged->add(flags, true);
+    flags_changed = flags_changed || !flags.isEmpty();
 }
 
 void TrendPlot::drop_before(double oldest_key, double oldest_average)
 {
     for (int i = 0; i < graphCount(); ++i)
         graph(i)->data()->removeBefore(oldest_key);
+    const int flags_before = flagged->size();
+    flagged->removeBefore(oldest_key);
+    flags_changed = flags_changed || flagged->size() != flags_before;
     // The step that began before the oldest reading still shows from there.
     QCPGraphDataContainer &steps = *average_graph()->data();
-    if (!steps.isEmpty() && steps.constBegin()->key > oldest_key)
+    if (!steps.isEmpty() && steps.constBegin()->key > oldest_key && !std::isnan(oldest_average))
         steps.add(QCPGraphData(oldest_key, oldest_average));
 }
 
@@ -193,10 +217,48 @@ qint64 TrendPlot::to_msecs() const
     return qint64(std::llround(xAxis->range().upper * 1000.0));
 }
 
-void TrendPlot::fit_values(const SpanStats &stats)
+void TrendPlot::fit_values(const RunningMoments &speed, const RunningMoments &temperature)
 {
-    if (stats.speed.count > 0)
-        yAxis->setRange(padded(stats.speed));
-    if (stats.temperature.count > 0)
-        yAxis2->setRange(padded(stats.temperature));
+    if (speed.count > 0)
+        yAxis->setRange(padded(speed));
+    if (temperature.count > 0)
+        yAxis2->setRange(padded(temperature));
+    place_flagged();
+}
+
+// A flagged reading beyond the speed axis is drawn at its edge, so the axis
+// keeps the scale of the good readings and the flag is still seen.
+void TrendPlot::place_flagged()
+{
+    const QCPRange range = yAxis->range();
+    if (!flags_changed && range == placed_for)
+        return;
+    flags_changed = false;
+    placed_for = range;
+    const double inset = range.size() * 0.01;
+    QVector<QCPGraphData> placed(flagged->size());
+    std::transform(
+        flagged->constBegin(), flagged->constEnd(), placed.begin(), [&](const QCPGraphData &point) {
+            return QCPGraphData(point.key,
+                                qBound(range.lower + inset, point.value, range.upper - inset));
+        });
+    flagged_graph()->data()->set(placed, true);
+}
+
+bool TrendPlot::export_png(const QString &path, const QString &title)
+{
+    auto *heading = new QCPTextElement(this, title, QFont(font().family(), 9, QFont::Bold));
+    plotLayout()->insertRow(0);
+    plotLayout()->addElement(0, 0, heading);
+    xAxis->setLabel(time_axis_name);
+    yAxis->setLabel(speed_axis_name);
+    yAxis2->setLabel(temperature_axis_name);
+    // Drawn at twice the size, so the text stays readable at 1600 x 900.
+    const bool saved = savePng(path, 800, 450, 2.0);
+    for (QCPAxis *axis : {xAxis, yAxis, yAxis2})
+        axis->setLabel(QString());
+    plotLayout()->remove(heading);
+    plotLayout()->simplify();
+    replot();
+    return saved;
 }

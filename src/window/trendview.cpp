@@ -1,8 +1,7 @@
 #include "trendview.h"
-#include "csvrow.h"
-#include "exporttarget.h"
 
 #include "crosscheckpanel.h"
+#include "reviewwindow.h"
 #include "trendfigures.h"
 #include "trendmodel.h"
 #include "trendplot.h"
@@ -11,14 +10,11 @@
 #include <QDateTime>
 #include <QFileDialog>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSaveFile>
-#include <QScrollArea>
-#include <QScrollBar>
+#include <QTabWidget>
 #include <QVBoxLayout>
-
-#include <cmath>
 
 static const int least_interval_ms = 100;
 
@@ -29,20 +25,17 @@ TrendView::TrendView(TrendModel *trend_model, WaterSettings *water_settings, QWi
     small.setPointSize(8);
     setFont(small);
 
-    auto *left = new QVBoxLayout;
-    left->setContentsMargins(0, 0, 0, 0);
-    left->setSpacing(2);
-    left->addWidget(build_controls());
-    left->addWidget(trend_plot, 1);
-    auto *layout = new QHBoxLayout(this);
+    // The plot takes the room the figures leave; they and the cross-check
+    // share one column as two pages, so neither needs scrolling.
+    auto *lower = new QHBoxLayout;
+    lower->setSpacing(4);
+    lower->addWidget(trend_plot, 1);
+    lower->addWidget(build_pages());
+    auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
-    layout->setSpacing(4);
-    layout->addLayout(left, 1);
-    QScrollArea *column = build_column();
-    layout->addWidget(column);
-    // Sized once it has the view's font.
-    column->setFixedWidth(column->widget()->sizeHint().width()
-                          + column->verticalScrollBar()->sizeHint().width());
+    layout->setSpacing(2);
+    layout->addWidget(build_controls());
+    layout->addLayout(lower, 1);
 
     deferred.setSingleShot(true);
     connect(&deferred, &QTimer::timeout, this, &TrendView::frame_tick);
@@ -52,7 +45,7 @@ TrendView::TrendView(TrendModel *trend_model, WaterSettings *water_settings, QWi
         request_refresh();
     });
     follow_newest();
-    cross_check->refresh();
+    cross_check->show_reading(NAN, NAN);
 }
 
 QWidget *TrendView::build_controls()
@@ -60,23 +53,33 @@ QWidget *TrendView::build_controls()
     auto *controls = new QWidget;
     auto *row = new QHBoxLayout(controls);
     row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(4);
     span_box = new QComboBox;
     span_box->addItem("5 分钟", 300);
     span_box->addItem("30 分钟", 1800);
     span_box->addItem("2 小时", 7200);
+    span_box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    span_box->setStyleSheet("min-width: 4.5em;");
     pause_button = new QPushButton("暂停");
     pause_button->setCheckable(true);
     auto *png_button = new QPushButton("导出PNG");
     auto *csv_button = new QPushButton("导出CSV");
+    auto *open_button = new QPushButton("打开记录");
+    auto *report_button = new QPushButton("生成报告");
     detach_button = new QPushButton("独立窗口");
-    for (QWidget *widget : {static_cast<QWidget *>(span_box), static_cast<QWidget *>(pause_button),
-                            static_cast<QWidget *>(png_button), static_cast<QWidget *>(csv_button)})
-        row->addWidget(widget);
-    row->addStretch(1);
-    row->addWidget(detach_button);
-    // The program's buttons are wide; four of these share a narrow row.
-    for (QPushButton *button : {pause_button, png_button, csv_button, detach_button})
+    span_note = new QLabel;
+    span_note->setStyleSheet("color: #b05000;");
+    row->addWidget(span_box);
+    for (QPushButton *button :
+         {pause_button, png_button, csv_button, open_button, report_button, detach_button}) {
+        // The program's buttons are wide; seven of these share a narrow row.
         button->setStyleSheet("min-width: 3em; padding: 2px 6px;");
+        row->addWidget(button);
+        if (button == pause_button)
+            row->addWidget(span_note);
+        if (button == report_button)
+            row->addStretch(1);
+    }
 
     connect(span_box, QOverload<int>::of(&QComboBox::currentIndexChanged), this, [this] {
         if (paused()) {
@@ -90,29 +93,28 @@ QWidget *TrendView::build_controls()
             [this, png_button] { export_with_dialog(png_button, "PNG (*.png)", true); });
     connect(csv_button, &QPushButton::clicked, this,
             [this, csv_button] { export_with_dialog(csv_button, "CSV (*.csv)", false); });
+    connect(open_button, &QPushButton::clicked, this, [this, open_button] {
+        const QString path = QFileDialog::getOpenFileName(
+            this, open_button->text(), QFileInfo(session.log).path(), "CSV / 原始记录 (*)");
+        if (!path.isEmpty())
+            ReviewWindow::open(path, this);
+    });
+    connect(report_button, &QPushButton::clicked, this,
+            [this, report_button] { report_with_dialog(report_button); });
     connect(detach_button, &QPushButton::clicked, this, &TrendView::detach_requested);
     return controls;
 }
 
-QScrollArea *TrendView::build_column()
+QWidget *TrendView::build_pages()
 {
-    auto *inner = new QWidget;
-    auto *stack = new QVBoxLayout(inner);
-    stack->setContentsMargins(2, 0, 2, 0);
-    stack->setSpacing(6);
-    figures = new TrendFigures;
-    cross_check = new CrossCheckPanel(model, water);
-    stack->addWidget(figures);
-    stack->addWidget(cross_check);
-    stack->addStretch(1);
-
-    // The tab gives the figures less height than they need; they scroll.
-    auto *column = new QScrollArea;
-    column->setWidget(inner);
-    column->setWidgetResizable(true);
-    column->setFrameShape(QFrame::NoFrame);
-    column->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    return column;
+    table = new TrendFigures({"显示范围"}, true);
+    cross_check = new CrossCheckPanel(water);
+    auto *pages = new QTabWidget;
+    pages->setDocumentMode(true);
+    pages->addTab(table, "统计");
+    pages->addTab(cross_check, "声速校核");
+    pages->setFixedWidth(qMax(table->sizeHint().width(), cross_check->sizeHint().width()) + 8);
+    return pages;
 }
 
 void TrendView::frame_tick()
@@ -136,18 +138,30 @@ void TrendView::refresh()
     drawn_revision = model->revision();
     bool replot = replot_wanted;
     replot_wanted = false;
+    live.sync(*model);
     if (!paused()) {
         replot = trend_plot->sync(*model) || replot;
         replot = follow_newest() || replot;
     }
     if (replot) {
-        stats = span_stats(model->buffer(), trend_plot->from_msecs(), trend_plot->to_msecs());
-        trend_plot->fit_values(stats);
+        shown = live.span(*model, trend_plot->from_msecs(), trend_plot->to_msecs());
+        if (shown.speed.count > 0) {
+            trend_plot->fit_values(shown.speed, shown.temperature);
+        } else {
+            // Only flagged readings: they set the scale, or nothing would show.
+            const SpanStats all
+                = span_stats(model->buffer(), trend_plot->from_msecs(), trend_plot->to_msecs());
+            trend_plot->fit_values(all.speed, all.temperature);
+        }
         trend_plot->replot();
-        figures->show_stats(stats);
+        show_span_note();
     }
-    figures->show_status(*model);
-    cross_check->refresh();
+    shown.rejected = model->malformed_count();
+    table->show_figures(0, shown);
+    table->show_status(*model);
+    const TrendBuffer &buffer = model->buffer();
+    cross_check->show_reading(buffer.empty() ? NAN : buffer.last().speed,
+                              buffer.empty() ? NAN : buffer.last().temperature);
 }
 
 void TrendView::request_refresh()
@@ -166,6 +180,27 @@ bool TrendView::follow_newest()
         return false;
     trend_plot->show_keys(from, to);
     return true;
+}
+
+// Short by more than a pause between readings may be; a buffer that holds
+// exactly two hours is not short of the two-hour span by one line interval.
+bool TrendView::span_short() const
+{
+    const TrendBuffer &buffer = model->buffer();
+    return buffer.empty() || buffer.at(0).msecs > trend_plot->from_msecs() + live.stale_ms();
+}
+
+// Says how much of the span the readings held cover, when not all of it.
+void TrendView::show_span_note()
+{
+    const TrendBuffer &buffer = model->buffer();
+    if (!span_short())
+        span_note->clear();
+    else if (buffer.empty() || buffer.at(0).msecs > trend_plot->to_msecs())
+        span_note->setText("无数据");
+    else
+        span_note->setText(QString("仅有 %1 的数据")
+                               .arg(duration_text(trend_plot->to_msecs() - buffer.at(0).msecs)));
 }
 
 void TrendView::set_span_seconds(int seconds)
@@ -195,55 +230,16 @@ void TrendView::set_detachable(bool detachable)
     detach_button->setVisible(detachable);
 }
 
+void TrendView::set_stale_ms(qint64 stale_ms)
+{
+    live.set_stale_ms(stale_ms);
+    trend_plot->set_stale_ms(stale_ms);
+}
+
 void TrendView::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     // What arrived while hidden is drawn once the event loop runs again.
     replot_wanted = true;
     deferred.start(0);
-}
-
-void TrendView::export_with_dialog(QPushButton *button, const char *filter, bool png)
-{
-    const QString title = button->text();
-    const QString path = QFileDialog::getSaveFileName(this, title, QString(), filter);
-    if (path.isEmpty())
-        return;
-    const QString refusal = export_refusal(path);
-    if (!refusal.isEmpty())
-        QMessageBox::warning(this, title, refusal);
-    else if (!(png ? export_png(path) : export_csv(path)))
-        QMessageBox::warning(this, title, QString("文件写入失败：\n%1").arg(path));
-}
-
-bool TrendView::export_png(const QString &path)
-{
-    return export_refusal(path).isEmpty() && trend_plot->savePng(path);
-}
-
-// The measurement log's dialect, so a spreadsheet or script reads both alike.
-bool TrendView::export_csv(const QString &path) const
-{
-    if (!export_refusal(path).isEmpty())
-        return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    QByteArray text = csv_header();
-    const TrendBuffer &buffer = model->buffer();
-    const int end = buffer.first_at_or_after(trend_plot->to_msecs() + 1);
-    for (int i = buffer.first_at_or_after(trend_plot->from_msecs()); i < end; ++i) {
-        const TrendSample &sample = buffer.at(i);
-        text += csv_row(sample.msecs,
-                        {csv_number(sample.speed), csv_number(sample.temperature),
-                         csv_number(sample.average),
-                         QString::fromLatin1(quality_name(sample.quality)), QString(), QString()});
-        // Written as it goes, so two hours of rows never sit in memory at once.
-        if (text.size() >= 65536) {
-            if (file.write(text) != text.size())
-                return false;
-            text.clear();
-        }
-    }
-    return file.write(text) == text.size() && file.commit();
 }

@@ -1,0 +1,100 @@
+// The trend view's files: the PNG and CSV of the span shown, the session report.
+#include "trendview.h"
+
+#include "csvrow.h"
+#include "exporttarget.h"
+#include "livereport.h"
+#include "logreader.h"
+#include "sessionreport.h"
+#include "trendmodel.h"
+#include "trendplot.h"
+#include "watersettings.h"
+
+#include <QDateTime>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSaveFile>
+
+QString TrendView::save_path(QPushButton *button, const char *filter)
+{
+    const QString path = QFileDialog::getSaveFileName(this, button->text(), QString(), filter);
+    const QString refusal = path.isEmpty() ? QString() : export_refusal(path);
+    if (refusal.isEmpty())
+        return path;
+    QMessageBox::warning(this, button->text(), refusal);
+    return QString();
+}
+
+void TrendView::export_with_dialog(QPushButton *button, const char *filter, bool png)
+{
+    const QString path = save_path(button, filter);
+    if (!path.isEmpty() && !(png ? export_png(path) : export_csv(path)))
+        QMessageBox::warning(this, button->text(), QString("文件写入失败：\n%1").arg(path));
+}
+
+void TrendView::report_with_dialog(QPushButton *button)
+{
+    const QString path = save_path(button, "PDF (*.pdf)");
+    QString error;
+    if (!path.isEmpty() && !write_report(path, &error))
+        QMessageBox::warning(this, button->text(), error);
+}
+
+// Titled with where the readings come from and the span in UTC.
+bool TrendView::export_png(const QString &path)
+{
+    if (!export_refusal(path).isEmpty())
+        return false;
+    const QString source = !session.log.isEmpty() ? QFileInfo(session.log).fileName()
+        : !session.port.isEmpty()                 ? session.port
+                                                  : QString("实时数据");
+    const auto utc = [](qint64 ms) {
+        return QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC).toString("yyyy-MM-dd hh:mm:ss");
+    };
+    return trend_plot->export_png(
+        path,
+        QString("%1    %2 – %3 UTC")
+            .arg(source, utc(trend_plot->from_msecs()), utc(trend_plot->to_msecs())));
+}
+
+// The measurement log's dialect, so a spreadsheet or script reads both alike.
+bool TrendView::export_csv(const QString &path) const
+{
+    if (!export_refusal(path).isEmpty())
+        return false;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    QByteArray text = csv_header();
+    const TrendBuffer &buffer = model->buffer();
+    const int end = buffer.first_at_or_after(trend_plot->to_msecs() + 1);
+    for (int i = buffer.first_at_or_after(trend_plot->from_msecs()); i < end; ++i) {
+        const TrendSample &sample = buffer.at(i);
+        text += csv_row(sample.msecs,
+                        {csv_number(sample.speed), csv_number(sample.temperature),
+                         csv_number(sample.average),
+                         QString::fromLatin1(quality_name(sample.quality)), QString(), QString()});
+        // Written as it goes, so two hours of rows never sit in memory at once.
+        if (text.size() >= 65536) {
+            if (file.write(text) != text.size())
+                return false;
+            text.clear();
+        }
+    }
+    return file.write(text) == text.size() && file.commit();
+}
+
+// The log being written holds the whole session with its events; the readings
+// held are the fallback, and say so in the report.
+bool TrendView::write_report(const QString &path, QString *error) const
+{
+    ReviewOptions options;
+    options.salinity = water->salinity();
+    options.depth = water->depth();
+    const bool from_log = !session.log.isEmpty() && QFileInfo(session.log).isFile();
+    const ReviewLog log = from_log ? LogReader(options).read(session.log) : review_log_from(*model);
+    const ReviewFigures figures(log, options);
+    return SessionReport(log, figures, session).write(path, error);
+}

@@ -183,6 +183,8 @@ private:
     void build_station();
     void alarm_changed(const QString &name, bool on, qint64 utc_ms);
     void publish_status();
+    void tell_trend_session();
+    QStringList sent_configuration; // the commands played this session, for the report
     TrendView *trend_view;
     TrendView *trend_window = nullptr; // the same view in a window of its own
     QTabWidget *status_tabs;

@@ -65,6 +65,12 @@ void frmain::play(const QVector<CommandStep> &steps)
     configuring = true;
     acquisition.set_configuring(true);
     note("config_start");
+    QByteArray wire;
+    for (const CommandStep &step : steps)
+        wire += step.bytes;
+    for (const QByteArray &command : wire.split('\r'))
+        if (!command.isEmpty())
+            sent_configuration << QString::fromLatin1(command);
     const CommandPlayer::Result result = player.play(steps);
     // A loss ended it already and said so; quitting needs no word.
     if (result == CommandPlayer::aborted) {

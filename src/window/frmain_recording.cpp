@@ -25,6 +25,7 @@ bool frmain::save_data_slot()
 
 void frmain::show_recording_state()
 {
+    tell_trend_session();
     save_data_button->setText(acquisition.recording() ? recording_caption : idle_caption);
 }
 

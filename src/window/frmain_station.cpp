@@ -3,6 +3,8 @@
 #include "alarmstrip.h"
 #include "frmain.h"
 #include "mqttpublisher.h"
+#include "sessioninfo.h"
+#include "trendview.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -107,4 +109,23 @@ bool frmain::record_into(const QString &folder)
 void frmain::add_status_tab(QWidget *tab, const QString &title)
 {
     status_tabs->addTab(tab, title);
+}
+
+// What a live report says of the session beyond the readings.
+void frmain::tell_trend_session()
+{
+    SessionInfo info;
+    if (acquisition.recording()) {
+        info.recording = acquisition.recorder().file_name();
+        info.log = acquisition.log().file_name();
+    }
+    info.port = port_combobox->currentText();
+    info.line_settings
+        = QStringList{baud_combobox->currentText(), databits_combobox->currentText(),
+                      parity_combobox->currentText(), stopbits_combobox->currentText()}
+              .join(' ');
+    info.configuration = sent_configuration;
+    for (TrendView *view : {trend_view, trend_window})
+        if (view)
+            view->set_session(info);
 }

@@ -1,7 +1,7 @@
 #include "frmain.h"
 #include "reportcommand.h"
-#include "signalwatch.h"
 #include "settingsstore.h"
+#include "signalwatch.h"
 #include "startup.h"
 
 #include <QApplication>

@@ -3,7 +3,9 @@
 #include "alarmstrip.h"
 #include "frmain.h"
 #include "mqttpublisher.h"
+#include "outputspanel.h"
 #include "sessioninfo.h"
+#include "settingspanel.h"
 #include "trendview.h"
 
 #include <QApplication>
@@ -30,6 +32,8 @@ void frmain::build_station()
         alarms->acknowledge();
         alarm_changed(QString(), false, 0);
     });
+    if (auto *panel = findChild<OutputsPanel *>())
+        panel->set_link_status([this] { return mqtt_link_text(mqtt); });
     alarm_timer.setInterval(250);
     connect(&alarm_timer, &QTimer::timeout, this,
             [this] { alarms->tick(QDateTime::currentMSecsSinceEpoch()); });

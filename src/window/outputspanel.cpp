@@ -54,6 +54,10 @@ OutputsPanel::OutputsPanel(OutputHub *output_hub, QualityCheck *quality_check, Q
     column->addWidget(table, 1);
     column->addLayout(edit_row);
     column->addWidget(build_limits());
+    link_line = new QLabel;
+    link_line->setObjectName("link_line");
+    link_line->setVisible(false);
+    column->addWidget(link_line);
 
     timer.setInterval(refresh_ms);
     connect(&timer, &QTimer::timeout, this, &OutputsPanel::refresh);
@@ -130,6 +134,14 @@ void OutputsPanel::refresh()
     if (!isVisible())
         return;
     table->show_outputs(hub->configs(), hub->statuses());
+    const QString link = link_text ? link_text() : QString();
+    link_line->setText(link);
+    link_line->setVisible(!link.isEmpty());
+}
+
+void OutputsPanel::set_link_status(std::function<QString()> text)
+{
+    link_text = std::move(text);
 }
 
 void OutputsPanel::add_output()

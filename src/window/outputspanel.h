@@ -4,6 +4,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <functional>
+
 class OutputEditor;
 class OutputHub;
 class OutputList;
@@ -33,6 +35,10 @@ public:
     // Shows the hub's outputs as they are now; only while the panel is seen.
     void refresh();
 
+    // A line under the outputs for the MQTT link beside them, read on each
+    // refresh; empty hides it.
+    void set_link_status(std::function<QString()> text);
+
 signals:
     // Outputs or limits changed: time to save the settings.
     void changed();
@@ -42,6 +48,8 @@ protected:
     void hideEvent(QHideEvent *event) override;
 
 private:
+    std::function<QString()> link_text;
+    QLabel *link_line;
     QWidget *build_buttons();
     QWidget *build_limits();
     void add_output();

@@ -231,18 +231,22 @@ void SettingsPanel::apply_mqtt()
     show_link();
 }
 
+QString mqtt_link_text(const MqttPublisher *publisher)
+{
+    if (!publisher)
+        return QString();
+    const MqttLinkStatus status = publisher->status();
+    return QStringLiteral("MQTT %1（%2）：已发布 %3，等待 %4，丢弃 %5 %6")
+        .arg(MqttLinkStatus::state_text(status.state), publisher->config().topic("#"))
+        .arg(status.published)
+        .arg(status.queued)
+        .arg(status.dropped)
+        .arg(status.last_error);
+}
+
 void SettingsPanel::show_link()
 {
-    const MqttPublisher *publisher = window->publisher();
-    if (!publisher || !isVisible()) {
-        link->setText(publisher ? link->text() : QStringLiteral("MQTT 未启用"));
-        return;
-    }
-    const MqttLinkStatus status = publisher->status();
-    link->setText(QStringLiteral("MQTT %1：已发布 %2，等待 %3，丢弃 %4 %5")
-                      .arg(MqttLinkStatus::state_text(status.state))
-                      .arg(status.published)
-                      .arg(status.queued)
-                      .arg(status.dropped)
-                      .arg(status.last_error));
+    if (isVisible() || !window->publisher())
+        link->setText(window->publisher() ? mqtt_link_text(window->publisher())
+                                          : QStringLiteral("MQTT 未启用"));
 }

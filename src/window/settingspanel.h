@@ -12,6 +12,11 @@ class QLabel;
 class QLineEdit;
 class QSpinBox;
 class SettingsStore;
+class MqttPublisher;
+
+// The MQTT link in one line: state, counts and the last error; empty without
+// a publisher.
+QString mqtt_link_text(const MqttPublisher *publisher);
 
 // The 设置 tab: named profiles of the station's settings (save, load,
 // delete, export, import), which alarms watch and their limits, and the

@@ -31,7 +31,10 @@ private slots:
     void stale_data();
     void stale();
     void frame_batches_like_lines();
+    void frames_paced_data();
+    void frames_paced();
     void pane_trimmed_a_few_lines_at_a_time();
+    void pane_ends_at_its_last_line();
     void port_errors_data();
     void port_errors();
     void one_device_one_lock();
@@ -112,7 +115,7 @@ void TestCore::frame_batches_like_lines()
         all += line;
     }
     frame.set_average("1250");
-    const PendingFrame::Frame batch = frame.take();
+    const PendingFrame::Frame batch = frame.take(0);
     QVERIFY(frame.empty());
     QCOMPARE(batch.speed, QString("1499"));
     QCOMPARE(batch.average, QString("1250"));
@@ -132,6 +135,59 @@ void TestCore::pane_trimmed_a_few_lines_at_a_time()
     const int blocks = pane.document()->blockCount();
     QVERIFY2(blocks >= keep && blocks <= keep + keep / 10 + 2, qPrintable(QString::number(blocks)));
     QVERIFY(pane.toPlainText().endsWith("$ 1399 15.1\n"));
+}
+
+// At most ten frames a second, each with the newest value; a line after a
+// quiet frame's time is drawn at once, others wait at most one frame.
+void TestCore::frames_paced_data()
+{
+    QTest::addColumn<int>("line_ms");
+    QTest::addColumn<int>("longest_wait");
+    QTest::newRow("lone lines") << 150 << 0;
+    QTest::newRow("30 lines/s") << 33 << PendingFrame::frame_ms;
+    QTest::newRow("1000 lines/s") << 1 << PendingFrame::frame_ms;
+}
+
+void TestCore::frames_paced()
+{
+    QFETCH(int, line_ms);
+    QFETCH(int, longest_wait);
+    PendingFrame frame(0);
+    qint64 due = -1, drawn = -PendingFrame::frame_ms, oldest = -1;
+    int frames = 0;
+    for (qint64 now = 0; now < 3000; ++now) {
+        if (now % line_ms == 0) {
+            frame.set_speed(QString::number(now));
+            oldest = oldest < 0 ? now : oldest;
+            due = due < 0 ? now + frame.wait_ms(now) : due;
+        }
+        if (now != due)
+            continue;
+        QCOMPARE(frame.take(now).speed, QString::number(now - now % line_ms));
+        QVERIFY(now - drawn >= PendingFrame::frame_ms);
+        QVERIFY(now - oldest <= longest_wait);
+        drawn = now, due = -1, oldest = -1, ++frames;
+    }
+    QVERIFY(frames >= 3000 / qMax(line_ms, int(PendingFrame::frame_ms)) - 1);
+}
+
+// After a burst the pane shows its last line, for the note that follows.
+void TestCore::pane_ends_at_its_last_line()
+{
+    QTextEdit pane;
+    pane.resize(400, 200);
+    pane.show();
+    // 500 lines a second, ten turns a second, until the pane trims.
+    for (int turn = 0; turn < 120; ++turn) {
+        QString lines;
+        for (int i = 0; i < 50; ++i)
+            lines += QStringLiteral("$ %1 15.0\n").arg(1000 + i);
+        append_to_pane(&pane, lines);
+        QCoreApplication::processEvents();
+    }
+    append_to_pane(&pane, "note\n");
+    const QPoint bottom(5, pane.viewport()->height() - 5);
+    QVERIFY(pane.cursorForPosition(bottom).blockNumber() >= pane.document()->blockCount() - 2);
 }
 
 void TestCore::port_errors_data()

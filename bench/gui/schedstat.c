@@ -68,9 +68,12 @@ struct idle_result wait_idle(pid_t pid, int quiet_ms, int max_wait_s)
         sleep_s(0.005);
         const double now = now_s();
         const long long cpu = task_cpu_ns(pid);
-        if (cpu != last) {
+        /* Working, not a timer's tick: a tenth of the poll or more. */
+        if (cpu - last >= 500000) {
             last = cpu;
             result.last_change = now;
+        } else if (cpu != last) {
+            last = cpu;
         } else if (now - result.last_change >= quiet_ms / 1000.0) {
             result.reached = 1;
             return result;

@@ -21,8 +21,10 @@ long long task_cpu_ns(pid_t pid);
  * other load on the machine added to its wall-clock times. */
 long long task_wait_ns(pid_t pid);
 
-/* Polls pid every few milliseconds until its CPU time has not grown for
- * quiet_ms, or max_wait_s has passed. */
+/* Polls pid every few milliseconds until its CPU time has not grown by
+ * work for quiet_ms, or max_wait_s has passed. A periodic timer's tick (under
+ * half a millisecond in a poll) is not work: a program with a 250 ms timer
+ * would otherwise never look idle. */
 struct idle_result wait_idle(pid_t pid, int quiet_ms, int max_wait_s);
 
 #endif

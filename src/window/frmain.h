@@ -150,7 +150,6 @@ private:
     void tick_trend_views();
     void set_displays_stale(bool stale);
 
-    static QString display_style(const QString &colour);
     static QString idle_display();
     void show_recording_state();
     void build_display_area();
@@ -189,8 +188,6 @@ private:
     TrendView *trend_window = nullptr; // the same view in a window of its own
     QTabWidget *status_tabs;
     QTimer frame_timer, stale_timer, log_timer;
-    qint64 last_frame_ms = 0;
-    qint64 last_pane_ms = 0;
     bool displays_stale = false;
     bool loss_box_open = false;
     bool quitting = false;

@@ -1,15 +1,15 @@
+#include "displayedit.h"
 #include "frmain.h"
 #include "statuspane.h"
 #include "trendview.h"
 
 #include <QDateTime>
-#include <QLineEdit>
 
-// About 40 frames a second: a lone line is drawn at once, a burst once per
-// frame. The pane, a log nobody reads at 30 lines a second, scrolls at most
-// ten times a second; that is most of what a frame costs.
-static const int frame_ms = 25;
-static const int pane_ms = 100;
+// Every display is one of ours; the window keeps them as line edits.
+static DisplayEdit *as_display(QLineEdit *display)
+{
+    return static_cast<DisplayEdit *>(display);
+}
 
 // Setting a display relays out its text even when it is the same.
 static void show_text(QLineEdit *display, const QString &text)
@@ -18,32 +18,21 @@ static void show_text(QLineEdit *display, const QString &text)
         display->setText(text);
 }
 
-// A display change is drawn at once when no frame was drawn for a frame's
-// time.
+// A change is drawn at once when no frame was drawn for a frame's time,
+// otherwise with everything else that came by the next frame.
 void frmain::request_frame()
 {
-    if (frame.empty())
+    const qint64 wait = frame.wait_ms(QDateTime::currentMSecsSinceEpoch());
+    if (wait < 0 || frame_timer.isActive())
         return;
-    const qint64 now = QDateTime::currentMSecsSinceEpoch();
-    qint64 delay = qBound<qint64>(0, frame_ms - (now - last_frame_ms), frame_ms);
-    // Pane text alone waits a frame past its turn: a display change in
-    // between takes it along in the same paint.
-    if (frame.only_pane())
-        delay = qMax(delay, pane_ms + frame_ms - (now - last_pane_ms));
-    if (frame_timer.isActive() && frame_timer.remainingTime() <= delay)
-        return;
-    frame_timer.start(int(qMax<qint64>(0, delay)));
+    frame_timer.start(int(wait));
 }
 
 // Brings the screen up to date with every line handled since the last frame.
 void frmain::paint_frame()
 {
     const qint64 now = QDateTime::currentMSecsSinceEpoch();
-    const bool pane_due = now - last_pane_ms >= pane_ms;
-    const PendingFrame::Frame next = frame.take(pane_due);
-    // The displays' frame clock: the pane's own turns do not hold them back.
-    if (next.changed & ~PendingFrame::Pane)
-        last_frame_ms = now;
+    const PendingFrame::Frame next = frame.take(now);
     if (next.changed & PendingFrame::Speed) {
         show_text(speed_lineedit, next.speed);
         set_displays_stale(false);
@@ -53,12 +42,9 @@ void frmain::paint_frame()
         show_text(avg_speed_lineedit, next.average);
     if (next.changed & PendingFrame::Temperature)
         show_text(temp_lineedit, next.temperature);
-    if (next.changed & PendingFrame::Pane) {
+    if (next.changed & PendingFrame::Pane)
         append_to_pane(status_textedit, next.pane);
-        last_pane_ms = now;
-    }
     tick_trend_views();
-    request_frame();
 }
 
 void frmain::check_stale()
@@ -85,9 +71,8 @@ void frmain::set_displays_stale(bool stale)
     if (stale == displays_stale)
         return;
     displays_stale = stale;
-    const QString colour = stale ? QStringLiteral("gray") : QStringLiteral("red");
     for (QLineEdit *display : {speed_lineedit, avg_speed_lineedit, temp_lineedit})
-        display->setStyleSheet(display_style(colour));
+        as_display(display)->set_stale(stale);
 }
 
 void frmain::tick_trend_views()

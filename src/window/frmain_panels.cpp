@@ -41,13 +41,6 @@ QString frmain::idle_display()
     return QStringLiteral("0000.000");
 }
 
-QString frmain::display_style(const QString &colour)
-{
-    return "border: 2px solid gray;border-radius: 5px;padding: 0 8px;background: black;"
-           "selection-background-color: black;color: "
-        + colour + ";cursorVisible : true";
-}
-
 void frmain::data_setting()
 {
     top_groupbox = new QGroupBox;
@@ -129,7 +122,6 @@ void frmain::build_display_area()
     QLabel *units[] = {speed_unit_label, avg_speed_unit_label, temp_unit_label};
     QGridLayout *display_layout = new QGridLayout;
     for (int row = 0; row < 3; ++row) {
-        displays[row]->setStyleSheet(display_style("red"));
         displays[row]->setMinimumHeight(50);
         displays[row]->setFont(QFont("Times", 30, 75));
         displays[row]->setText(idle_display());

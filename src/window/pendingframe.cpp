@@ -36,17 +36,25 @@ void PendingFrame::trim_pane()
     pane_paragraphs = keep;
 }
 
-PendingFrame::Frame PendingFrame::take(bool with_pane)
+qint64 PendingFrame::wait_ms(qint64 now_ms) const
+{
+    if (empty())
+        return -1;
+    return qBound<qint64>(0, last_frame_ms + frame_ms - now_ms, frame_ms);
+}
+
+PendingFrame::Frame PendingFrame::take(qint64 now_ms)
 {
     Frame frame;
-    frame.changed = with_pane ? changed : changed & ~Pane;
+    if (empty())
+        return frame;
+    frame.changed = changed;
     frame.speed = speed;
     frame.average = average;
     frame.temperature = temperature;
-    changed &= ~frame.changed;
-    if (with_pane) {
-        frame.pane.swap(pane);
-        pane_paragraphs = 0;
-    }
+    frame.pane.swap(pane);
+    changed = 0;
+    pane_paragraphs = 0;
+    last_frame_ms = now_ms;
     return frame;
 }

@@ -19,7 +19,6 @@ public:
     void append_pane(const QString &text);
 
     bool empty() const { return changed == 0; }
-    bool only_pane() const { return changed == Pane; }
 
     enum Change { Speed = 1, Average = 2, Temperature = 4, Pane = 8 };
     struct Frame
@@ -27,8 +26,14 @@ public:
         int changed = 0; // Change bits
         QString speed, average, temperature, pane;
     };
-    // Takes what changed; without the pane, its text waits for a later frame.
-    Frame take(bool with_pane = true);
+    // At most ten frames a second, each with the newest values: a change is
+    // due at once when no frame was drawn for frame_ms, else frame_ms after
+    // the last. Milliseconds until the next frame is due; -1 with nothing
+    // to draw. A clock that went back waits no longer than one frame.
+    static constexpr int frame_ms = 100;
+    qint64 wait_ms(qint64 now_ms) const;
+    // Takes what changed as the frame drawn at now_ms.
+    Frame take(qint64 now_ms);
 
 private:
     void set(QString &field, const QString &text, Change change);
@@ -38,6 +43,7 @@ private:
     int changed = 0;
     QString speed, average, temperature, pane;
     int pane_paragraphs = 0;
+    qint64 last_frame_ms = -frame_ms; // none drawn yet
 };
 
 #endif

@@ -1,21 +1,30 @@
 #include "statuspane.h"
 
+#include <QAbstractTextDocumentLayout>
+#include <QScrollBar>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
 
+// Edits the document through a cursor of its own, so the pane does not
+// scroll after each edit; it scrolls once at the end of the turn.
 void append_to_pane(QTextEdit *pane, const QString &text, int keep)
 {
-    pane->moveCursor(QTextCursor::End, QTextCursor::MoveAnchor);
-    pane->insertPlainText(text);
-
     QTextDocument *document = pane->document();
+    QTextCursor cursor(document);
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(text);
     if (pane_over(document->blockCount(), keep)) {
-        QTextCursor cursor(document);
         cursor.movePosition(QTextCursor::Start);
         cursor.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor,
                             document->blockCount() - keep);
         cursor.removeSelectedText();
-        pane->ensureCursorVisible();
     }
+    // After a small edit to a long document the layout reports its new size
+    // only from a timer, and the scroll bar reaches only as far as the size
+    // last reported: report it now, or the pane stops short of its end.
+    QAbstractTextDocumentLayout *layout = document->documentLayout();
+    emit layout->documentSizeChanged(layout->documentSize());
+    QScrollBar *bar = pane->verticalScrollBar();
+    bar->setValue(bar->maximum());
 }

@@ -16,7 +16,7 @@ inline bool pane_over(int paragraphs, int keep)
     return keep > 0 && paragraphs > keep + keep / 10;
 }
 
-// Adds text at the end of the pane and brings it into view. Past keep
+// Adds text at the end of the pane and scrolls once to its last line. Past keep
 // paragraphs by a tenth, the oldest go in one edit, so each append stays
 // cheap; keep 0 never trims.
 void append_to_pane(QTextEdit *pane, const QString &text, int keep = status_pane_keep);

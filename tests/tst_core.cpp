@@ -303,6 +303,7 @@ void TestCore::settings_reach_the_window()
     alarms.spike_limit = 3;
     wanted.alarms = alarms.to_map();
     wanted.recording_folder = QDir::tempPath();
+    wanted.trend_window_geometry = QByteArray("\x01\xd9\xd0\xcb", 4);
     frmain window;
     QStringList problems;
     apply_station_settings(window, wanted, &problems);

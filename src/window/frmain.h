@@ -55,7 +55,10 @@ public:
     QualityCheck &quality_limits() { return acquisition.quality(); }
     WaterSettings *water_settings() const { return water; }
     TrendView *trend_tab() const { return trend_view; }
-    TrendView *detached_trend() const { return trend_window; }
+    // The detached trend window's size and place, as saveGeometry() gives
+    // them; applied when it is first opened.
+    QByteArray trend_geometry() const;
+    void set_trend_geometry(const QByteArray &geometry) { trend_window_geometry = geometry; }
     // Starts recording into a new file named by the time in folder, without
     // a dialog; false, said on stderr and in the pane, when it cannot.
     bool record_into(const QString &folder);
@@ -184,6 +187,7 @@ private:
     void publish_status();
     void tell_trend_session();
     QStringList sent_configuration; // the commands played this session, for the report
+    QByteArray trend_window_geometry;
     TrendView *trend_view;
     TrendView *trend_window = nullptr; // the same view in a window of its own
     QTabWidget *status_tabs;

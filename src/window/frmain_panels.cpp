@@ -247,6 +247,9 @@ void frmain::show_detached_trend()
         trend_window->setWindowTitle(windowTitle() + " - " + status_tabs->tabText(1));
         trend_window->setWindowIcon(windowIcon());
         trend_window->resize(1000, 600);
+        // Where the operator last put it, if remembered.
+        trend_window->restoreGeometry(trend_window_geometry);
+        tell_trend_session();
     }
     trend_window->show();
     trend_window->raise();

@@ -133,3 +133,8 @@ void frmain::tell_trend_session()
         if (view)
             view->set_session(info);
 }
+
+QByteArray frmain::trend_geometry() const
+{
+    return trend_window ? trend_window->saveGeometry() : trend_window_geometry;
+}

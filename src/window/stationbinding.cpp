@@ -47,8 +47,8 @@ StationSettings collect_station_settings(frmain &window)
         s.mqtt = window.publisher()->config().to_map();
     if (!window.data_file_name.isEmpty())
         s.recording_folder = QFileInfo(window.data_file_name).absolutePath();
-    if (window.detached_trend())
-        s.trend_window_geometry = window.detached_trend()->saveGeometry();
+    if (!window.trend_geometry().isEmpty())
+        s.trend_window_geometry = window.trend_geometry();
     return s;
 }
 
@@ -126,6 +126,8 @@ void apply_station_settings(frmain &w, const StationSettings &s, QStringList *pr
                                         QDateTime::currentMSecsSinceEpoch());
     if (s.mqtt)
         w.publish_to(MqttConfig::from_map(*s.mqtt));
+    if (s.trend_window_geometry)
+        w.set_trend_geometry(*s.trend_window_geometry);
     if (s.recording_folder)
         w.data_file_name = *s.recording_folder + QLatin1Char('/');
 }

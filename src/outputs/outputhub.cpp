@@ -6,7 +6,6 @@ OutputHub::OutputHub(QObject *parent) : QObject(parent)
 {
     timer.setInterval(tick_ms);
     connect(&timer, &QTimer::timeout, this, [this] { tick(QDateTime::currentMSecsSinceEpoch()); });
-    timer.start();
 }
 
 int OutputHub::add(const OutputConfig &config)
@@ -19,6 +18,10 @@ int OutputHub::add(const OutputConfig &config)
         emit message(QStringLiteral("输出 %1：%2").arg(channels.indexOf(channel) + 1).arg(line));
     });
     channels.append(channel);
+    // Ticks only while there is something to hold or retry: at rest with no
+    // output the program wakes no more often than without outputs.
+    if (ticking)
+        timer.start();
     return channels.size() - 1;
 }
 
@@ -45,6 +48,8 @@ bool OutputHub::remove(int index)
     if (!valid(index))
         return false;
     delete channels.takeAt(index);
+    if (channels.isEmpty())
+        timer.stop();
     return true;
 }
 
@@ -52,6 +57,7 @@ void OutputHub::clear()
 {
     qDeleteAll(channels);
     channels.clear();
+    timer.stop();
 }
 
 OutputConfig OutputHub::config(int index) const

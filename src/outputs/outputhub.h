@@ -43,7 +43,12 @@ public:
     void set_stale_after(qint64 ms);
 
     void tick(qint64 now_ms);
-    void stop_timer() { timer.stop(); }
+    // For tests that drive tick() with a time of their own.
+    void stop_timer()
+    {
+        ticking = false;
+        timer.stop();
+    }
 
     int take(const Measurement &measurement) override;
     void reject(const Reading &line, qint64 utc_ms) override;
@@ -58,6 +63,7 @@ private:
 
     QVector<OutputChannel *> channels;
     QTimer timer;
+    bool ticking = true;
     qint64 stale_ms = OutputGate::default_stale_ms;
 };
 

@@ -34,7 +34,7 @@ void frmain::build_station()
     });
     if (auto *panel = findChild<OutputsPanel *>())
         panel->set_link_status([this] { return mqtt_link_text(mqtt); });
-    alarm_timer.setInterval(250);
+    alarm_timer.setInterval(500);
     connect(&alarm_timer, &QTimer::timeout, this,
             [this] { alarms->tick(QDateTime::currentMSecsSinceEpoch()); });
     alarm_timer.start();

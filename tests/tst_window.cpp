@@ -1,6 +1,7 @@
 // The window on a pseudo-terminal, as an operator uses it: the port, the
 // readings on the displays, recording, configuration and the simulator.
 
+#include "alarmmonitor.h"
 #include "outputconfig.h"
 #include "outputhub.h"
 #include "portcombobox.h"
@@ -420,6 +421,7 @@ void TestWindow::reconnects_and_keeps_recording()
     QVERIFY(w.window.port_combobox->isEnabled());
     QVERIFY(w.answerer.wait_for_messages(1));
     QCOMPARE(w.answerer.messages.last(), QString("串口关闭成功！"));
+    QVERIFY(w.window.alarm_monitor()->active().isEmpty()); // closed on purpose: no alarm
     QTest::mouseClick(w.window.save_data_button, Qt::LeftButton);
 
     const QString log = contents(dir.filePath("night.csv"));

@@ -1,3 +1,4 @@
+#include "alarmmonitor.h"
 #include "frmain.h"
 #include "portsession.h"
 
@@ -14,6 +15,10 @@ void frmain::openCom1_slot()
 {
     if (session->active()) {
         session->close();
+        // Closed on purpose: nothing is lost or late any more.
+        const qint64 now = QDateTime::currentMSecsSinceEpoch();
+        alarms->event(QStringLiteral("port_back"), now);
+        alarms->stale(false, now);
         show_message("串口关闭成功！");
         show_port_state();
         publish_status();

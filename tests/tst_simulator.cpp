@@ -134,7 +134,7 @@ private slots:
     void faults()
     {
         Simulator simulator;
-        QVERIFY(simulator.start("--rate=100 --hangup-after=300 --seed=1 --split --burst=2 "
+        QVERIFY(simulator.start("--rate=500 --hangup-after=300 --seed=1 --split --burst=2 "
                                 "--garbage --malformed"));
         QByteArray stream;
         int valid = 0;

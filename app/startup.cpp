@@ -13,14 +13,13 @@
 
 #include <QComboBox>
 
+// A rate the list lacks is offered too: the command line knows the device.
 static void choose_baud(QComboBox *choice, qint32 baud)
 {
-    int index = choice->findData(baud);
-    if (index < 0) {
+    if (!choose_item(choice, baud)) {
         choice->addItem(QString::number(baud), baud);
-        index = choice->count() - 1;
+        choice->setCurrentIndex(choice->count() - 1);
     }
-    choice->setCurrentIndex(index);
 }
 
 void apply_start_options(frmain &window, const StartOptions &options)

@@ -164,6 +164,7 @@ private:
     void port_back();
     PortSettings chosen_port_settings() const;
     bool start_recording();
+    void recording_started(const QString &log_error, bool unattended);
     void stop_recording(bool write_end_line);
     void recording_failed();
     void play(const QVector<CommandStep> &steps);

@@ -48,16 +48,28 @@ bool frmain::start_recording()
         show_message("\n文件打开失败\n请检查路径和权限！\n");
         return false;
     }
+    recording_started(log_error, false);
+    return true;
+}
+
+// What follows a started recording, chosen in the dialog or unattended: the
+// log's name in the pane, or why there is no log, in a box only when someone
+// is there to close it.
+void frmain::recording_started(const QString &log_error, bool unattended)
+{
     alarms->set_recording_failed(false, QDateTime::currentMSecsSinceEpoch());
     const QString log_path = acquisition.log().file_name();
     if (log_error.isEmpty()) {
         log_timer.start();
         pane_note("测量记录（CSV）：" + QFileInfo(log_path).fileName());
-    } else {
-        show_message("\n测量记录文件无法创建\n" + log_path + "\n" + log_error
-                     + "\n原始数据照常保存。\n");
+        return;
     }
-    return true;
+    const QString problem
+        = "\n测量记录文件无法创建\n" + log_path + "\n" + log_error + "\n原始数据照常保存。\n";
+    if (unattended)
+        pane_note(problem.simplified());
+    else
+        show_message(problem);
 }
 
 void frmain::stop_recording(bool write_end_line)

@@ -102,10 +102,8 @@ bool frmain::record_into(const QString &folder)
         return false;
     }
     data_file_name = path;
-    alarms->set_recording_failed(false, QDateTime::currentMSecsSinceEpoch());
-    if (log_error.isEmpty())
-        log_timer.start();
     pane_note("开始保存数据：" + path);
+    recording_started(log_error, true);
     show_recording_state();
     return true;
 }

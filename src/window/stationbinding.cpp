@@ -52,8 +52,7 @@ StationSettings collect_station_settings(frmain &window)
     return s;
 }
 
-// Picks the item carrying value; false when none does.
-static bool choose(QComboBox *choice, const QVariant &value)
+bool choose_item(QComboBox *choice, const QVariant &value)
 {
     const int index = choice->findData(value);
     if (index >= 0)
@@ -69,7 +68,7 @@ static void apply_line(frmain &w, const StationSettings &s, QStringList *problem
         w.port_combobox->setEditText(*s.port_name);
     const auto pick
         = [problems](QComboBox *choice, const std::optional<int> &value, const char *key) {
-              if (value && !choose(choice, *value))
+              if (value && !choose_item(choice, *value))
                   *problems << QString::fromLatin1(key);
           };
     pick(w.baud_combobox, s.baud, "port/baud");

@@ -4,6 +4,11 @@
 #include "stationsettings.h"
 
 class frmain;
+class QComboBox;
+class QVariant;
+
+// Picks the item carrying value as its data; false when none does.
+bool choose_item(QComboBox *choice, const QVariant &value);
 
 // What the window is set to, as settings to remember or a profile to save,
 // and back: every field that is set goes into the same control an operator

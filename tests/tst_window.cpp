@@ -188,14 +188,18 @@ void TestWindow::configuration_on_the_wire()
     const QByteArray expected = "\ruart bps 9600\rdata rate 8\rwater temp enable\r";
     QVERIFY(w.pty.wait_for_bytes(expected.size()));
     QCOMPARE(w.pty.received(), expected);
-    // The exact 20 ms is the player's, checked on its own clock; the wire
-    // only has to show characters apart, which a loaded machine may blur by
-    // a few milliseconds but never to back to back.
+    // The exact 20 ms is the player's, checked on its own clock. The wire
+    // only has to show characters apart: a reader held up on a loaded
+    // machine takes one late and the next early, so a few short gaps are
+    // noise; characters back to back would make most of them short.
     QVERIFY(w.pty.arrivals.size() >= expected.size() - 2);
+    int short_gaps = 0;
     for (int i = 2; i < w.pty.arrivals.size(); ++i) {
         const qint64 gap = w.pty.arrivals.at(i).msecs - w.pty.arrivals.at(i - 1).msecs;
-        QVERIFY2(gap >= 10 && gap < 400, qPrintable(QString::number(gap)));
+        short_gaps += gap < 10;
+        QVERIFY2(gap < 400, qPrintable(QString::number(gap)));
     }
+    QVERIFY2(short_gaps <= 3, qPrintable(QString::number(short_gaps)));
 }
 
 void TestWindow::sleep_serves_events_cheaply()

@@ -304,9 +304,15 @@ private slots:
             station_process.kill();
         else
             station_process.write("quit\n");
-        QVERIFY(watcher.wait_count(2, 2000));
+        // The station may have said "online" more than once before; what
+        // counts is "offline" within 2 s.
+        const auto offline_seen = [&] {
+            const auto messages = watcher.messages();
+            return !messages.isEmpty()
+                && state_of(messages.last().payload) == QStringLiteral("offline");
+        };
+        QVERIFY(QTest::qWaitFor(offline_seen, 2000));
         QVERIFY2(since.elapsed() < 2000, qPrintable(QString::number(since.elapsed())));
-        QCOMPARE(state_of(watcher.messages().at(1).payload), QStringLiteral("offline"));
         QVERIFY(station_process.state() == QProcess::NotRunning
                 || station_process.waitForFinished(5000));
         QCOMPARE(station_process.exitStatus(), killed ? QProcess::CrashExit : QProcess::NormalExit);
@@ -382,14 +388,16 @@ private slots:
         MqttPublisher publisher(local_config(broker.port()));
         QVERIFY(wait_state(publisher, State::connected));
         for (int outage = 0; outage < 3; ++outage) {
-            QElapsedTimer since;
-            since.start();
             broker.stop();
             QVERIFY(QTest::qWaitFor([&] { return publisher.status().state != State::connected; }));
+            QElapsedTimer since;
+            since.start();
             QVERIFY(broker.start());
             QVERIFY(wait_state(publisher, State::connected));
-            // The first retry waits a second, after every outage alike.
-            QVERIFY2(since.elapsed() >= 900 && since.elapsed() < 3000,
+            // The first retry waits a second, after every outage alike (a
+            // backoff never reset would wait 4 s by the third); the upper
+            // bound leaves a loaded machine time to start the broker.
+            QVERIFY2(since.elapsed() >= 800 && since.elapsed() < 3500,
                      qPrintable(QString::number(since.elapsed())));
             QCOMPARE(state_of(retained(broker.port(), "status")), QStringLiteral("online"));
         }
@@ -411,12 +419,13 @@ private slots:
             }
             publisher.set_alarms({QStringLiteral("speed_low")});
             publisher.set_status({});
-            QVERIFY2(took.elapsed() < 500, qPrintable(QString::number(took.elapsed())));
+            QVERIFY2(took.elapsed() < 1000, qPrintable(QString::number(took.elapsed())));
             QCOMPARE(publisher.status().queued, 100);
             took.restart();
         }
-        // Nothing to say goodbye to: closing does not wait for the broker.
-        QVERIFY2(took.elapsed() < 500, qPrintable(QString::number(took.elapsed())));
+        // Nothing to say goodbye to: closing does not wait for the broker
+        // (waiting for it would take its full second).
+        QVERIFY2(took.elapsed() < 900, qPrintable(QString::number(took.elapsed())));
     }
 
     void access_data()

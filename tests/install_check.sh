@@ -23,13 +23,9 @@ desktop=$work/prefix/share/applications/svterminal.desktop
 grep -qx 'Name=声速仪显示配置终端' "$desktop" || fail "desktop entry name"
 grep -qx 'Exec=svterminal' "$desktop" || fail "desktop entry command"
 grep -qx 'Icon=svterminal' "$desktop" || fail "desktop entry icon"
-
-# Offscreen: it starts and keeps running until stopped.
-set +e
-QT_QPA_PLATFORM=offscreen timeout 3 "$work/prefix/bin/svterminal" 2>/dev/null
-rc=$?
-set -e
-[ $rc -eq 124 ] || fail "offscreen start ended early with $rc"
+# The package is built meanwhile (most of its time is dpkg-shlibdeps).
+(cd "$work" && cpack -B "$work/deb" --config "$build/CPackConfig.cmake" >/dev/null 2>&1) &
+packing=$!
 
 # A bad option stops the start with a message and status 2.
 set +e
@@ -76,7 +72,7 @@ trap 'kill $sim 2>/dev/null; stop_xvfb; rm -rf "$work"' EXIT
 "$work/prefix/bin/svterminal" 2>/dev/null &
 app=$!
 window=$(timeout 20 xdotool search --sync --onlyvisible --name "$title" | head -n1) || fail "no window"
-sleep 1
+sleep 0.5
 xdotool mousemove --window "$window" 150 53 click --repeat 3 1 key ctrl+a type "$work/instrument"
 xdotool mousemove --window "$window" 113 221 click 1
 for _ in $(seq 50); do grep -q "host connected" "$work/sim.err" && break; sleep 0.1; done
@@ -91,32 +87,33 @@ kill -0 $app 2>/dev/null && { kill -9 $app; fail "still running after SIGTERM"; 
 wait $app || fail "exit code $? after SIGTERM"
 [ ! -e "$lock" ] || fail "lock file $lock left behind after SIGTERM"
 
-# Unattended: the port opened at start although the instrument comes 3 s
-# later, recorded without a dialog into a new file with its log beside it.
+# Unattended, offscreen: the port opened at start although the instrument
+# comes after the first retries, recorded without a dialog into a new file
+# with its log beside it, running until stopped.
 mkdir "$work/rec"
 QT_QPA_PLATFORM=offscreen "$work/prefix/bin/svterminal" --port "$work/late" --open \
     --record "$work/rec" 2>"$work/unattended.err" &
 app=$!
-sleep 3
-"$work/prefix/bin/instrument-sim" --link "$work/late" --rate 20 >/dev/null 2>&1 &
+sleep 1.5
+"$work/prefix/bin/instrument-sim" --link "$work/late" --rate 50 >/dev/null 2>&1 &
 late_sim=$!
 rows=0
 for _ in $(seq 100); do
     rows=$(grep -c ',ok,' "$work"/rec/sv_*.csv 2>/dev/null || true)
-    [ "${rows:-0}" -ge 20 ] && break
+    [ "${rows:-0}" -ge 5 ] && break
     sleep 0.1
 done
 kill -TERM $app
 wait $app || fail "unattended exit code $?"
 kill $late_sim 2>/dev/null || true
 wait $late_sim 2>/dev/null || true
-[ "${rows:-0}" -ge 20 ] || fail "unattended recording: $rows log rows"
+[ "${rows:-0}" -ge 5 ] || fail "unattended recording: $rows log rows"
 ls "$work"/rec/sv_*.txt >/dev/null 2>&1 && grep -q '^\$ ' "$work"/rec/sv_*.txt ||
     fail "unattended recording has no readings"
 [ -s "$work/config/svterminal/svterminal.ini" ] || fail "settings not remembered"
 
 # The Debian package carries the same files and asks for the Qt runtime.
-(cd "$work" && cpack -B "$work/deb" --config "$build/CPackConfig.cmake" >/dev/null 2>&1)
+wait $packing || fail "cpack: status $?"
 deb=$(ls "$work"/deb/*.deb)
 contents=$(dpkg-deb -c "$deb")
 grep -q './usr/bin/svterminal$' <<<"$contents" || fail "package lacks the program"

@@ -40,6 +40,8 @@ public:
     State state() const { return current; }
     bool active() const { return current != Closed; }
     QString failure_reason() const { return reason; }
+    // Tests wait less than the operator's second between attempts.
+    void set_retry_ms(int ms) { retry_timer.setInterval(ms); }
 
     static QString failure_reason_for(QSerialPort::SerialPortError error, const QString &name);
     static QString system_location(const QString &name);

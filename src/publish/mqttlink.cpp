@@ -37,7 +37,7 @@ MqttLink::MqttLink(const MqttConfig &config, Changed changed)
       client(config, {[this](int rc) { connected(rc); }, [this](int mid) { published(mid); }}),
       wake_fd(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)), outbox(queue_limit),
       status_payload(mqtt_payload::status(true, config.station)),
-      alarm_payload(mqtt_payload::alarms({})),
+      alarm_payload(mqtt_payload::alarms({})), backoff(config.first_retry_ms),
       worker([this, problem = config.problem()] { work(problem); })
 {
 }

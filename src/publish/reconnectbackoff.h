@@ -9,8 +9,10 @@
 class ReconnectBackoff
 {
 public:
-    static constexpr qint64 first_ms = 1000;
+    static constexpr qint64 default_first_ms = 1000;
     static constexpr qint64 longest_ms = 60000;
+
+    explicit ReconnectBackoff(qint64 first = default_first_ms) : first_ms(first) { }
 
     // The wait after one more failure.
     qint64 next_delay();
@@ -18,6 +20,7 @@ public:
     void reset() { delay = 0; }
 
 private:
+    qint64 first_ms;
     qint64 delay = 0;
 };
 

@@ -68,6 +68,8 @@ public:
     void tell(const QString &text) { pane_note(text); }
     // The averaging count, as the button sets it but without a box.
     void set_average_points(int points);
+    // How long an opened port is left to the instrument before reading.
+    int open_settle_ms = 1000;
 
     QSerialPort *my_com;
     QString read_buffer;

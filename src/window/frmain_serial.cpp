@@ -30,7 +30,7 @@ void frmain::openCom1_slot()
     }
     show_port_state();
     publish_status();
-    Sleep(1000);
+    Sleep(open_settle_ms);
     connect(my_com, &QSerialPort::readyRead, this, &frmain::ReadMyCom_slot, Qt::UniqueConnection);
 }
 

@@ -261,7 +261,7 @@ private slots:
             QCOMPARE(publisher.take({line, Quality::ok, QString(), utc_ms(100 * i)}), 0);
         }
         QVERIFY(subscriber.wait_count(arriving.size()));
-        QTest::qWait(thin ? 1200 : 200); // nothing more comes
+        QTest::qWait(300); // nothing more comes
         const QList<TestSubscriber::Message> got = subscriber.messages();
         QCOMPARE(got.size(), arriving.size());
         for (int k = 0; k < got.size(); ++k) {
@@ -358,8 +358,8 @@ private slots:
         publisher.event(QStringLiteral("before"), utc_ms(0));
         QVERIFY(watcher.wait_count(1));
 
-        // Away for 3 s (shorter than a real outage, to keep the test short);
-        // 5 more events than the queue holds.
+        // Away for half a second, back before the first retry (a real outage
+        // is longer; the queue is the same); 5 more events than it holds.
         QElapsedTimer away;
         away.start();
         broker.stop();
@@ -368,7 +368,7 @@ private slots:
             publisher.event(QStringLiteral("gap_%1").arg(i), utc_ms(i));
         QCOMPARE(publisher.status().queued, 10000);
         QCOMPARE(publisher.status().dropped, 5);
-        QTest::qWait(int(qMax<qint64>(0, 3000 - away.elapsed())));
+        QTest::qWait(int(qMax<qint64>(0, 500 - away.elapsed())));
         QVERIFY(broker.start());
 
         QVERIFY(watcher.wait_count(1 + 10000, 20000));
@@ -385,7 +385,9 @@ private slots:
         // Without persistence the restarted broker has forgotten the retained status.
         TestBroker broker;
         QVERIFY(broker.start());
-        MqttPublisher publisher(local_config(broker.port()));
+        MqttConfig config = local_config(broker.port());
+        config.first_retry_ms = 500;
+        MqttPublisher publisher(config);
         QVERIFY(wait_state(publisher, State::connected));
         for (int outage = 0; outage < 3; ++outage) {
             broker.stop();
@@ -394,10 +396,10 @@ private slots:
             since.start();
             QVERIFY(broker.start());
             QVERIFY(wait_state(publisher, State::connected));
-            // The first retry waits a second, after every outage alike (a
-            // backoff never reset would wait 4 s by the third); the upper
+            // The first retry waits its half second after every outage alike
+            // (a backoff never reset would wait 2 s by the third); the upper
             // bound leaves a loaded machine time to start the broker.
-            QVERIFY2(since.elapsed() >= 800 && since.elapsed() < 3500,
+            QVERIFY2(since.elapsed() >= 400 && since.elapsed() < 1700,
                      qPrintable(QString::number(since.elapsed())));
             QCOMPARE(state_of(retained(broker.port(), "status")), QStringLiteral("online"));
         }
@@ -470,14 +472,17 @@ private slots:
         config.ca_file = broker.file(ca + QStringLiteral(".pem"));
         QFETCH(bool, verify);
         config.verify_certificate = verify;
+        config.first_retry_ms = 500;
         MqttPublisher publisher(config);
         QSignalSpy changes(&publisher, &MqttPublisher::status_changed);
         if (accepted) {
             QVERIFY(wait_state(publisher, State::connected));
             return;
         }
-        // Two attempts (at 0 and 1 s), one report: a retry says nothing new.
-        QVERIFY(QTest::qWaitFor([&] { return publisher.status().attempts >= 2; }, 8000));
+        // Refused: one report. For the password, two attempts (at 0 and 0.5 s)
+        // and still one report: a retry says nothing new.
+        const int attempts = ca.isEmpty() ? 2 : 1;
+        QVERIFY(QTest::qWaitFor([&] { return publisher.status().attempts >= attempts; }, 8000));
         QTest::qWait(100);
         int errors = 0;
         for (const QList<QVariant> &change : qAsConst(changes))

@@ -19,8 +19,12 @@ struct WindowOnPty
     frmain window;
     ModalAnswerer answerer;
 
+    // The second an opened port is left to the instrument is checked once;
+    // elsewhere it would only make the tests slow.
+    WindowOnPty() { window.open_settle_ms = 20; }
+
     // Types the device into the port choice and clicks open, as an operator
-    // would (the click waits out the program's one second).
+    // would.
     bool open(const QString &device = QString())
     {
         window.show();

@@ -15,6 +15,7 @@
 #include <QNetworkDatagram>
 #include <QProcess>
 #include <QPushButton>
+#include <QScreen>
 #include <QTextEdit>
 #include <QTranslator>
 #include <QUdpSocket>
@@ -31,10 +32,21 @@ static QByteArray contents(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// Whether any pixel of the widget is the displays' bright red.
+// What the window's backing store holds for the widget: what was last
+// drawn, not what the widget would draw now.
+static QImage on_screen(QWidget *widget)
+{
+    const QPoint at = widget->mapTo(widget->window(), QPoint());
+    return QGuiApplication::primaryScreen()
+        ->grabWindow(widget->window()->winId(), at.x(), at.y(), widget->width(), widget->height())
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32);
+}
+
+// Whether any pixel of the widget on the screen is the displays' bright red.
 static bool shows_red(QWidget *widget)
 {
-    const QImage image = widget->grab().toImage();
+    const QImage image = on_screen(widget);
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x) {
             const QColor c = image.pixelColor(x, y);
@@ -134,6 +146,8 @@ void TestWindow::readings_and_bursts()
     QTest::mouseClick(w.window.avg_button, Qt::LeftButton);
     QVERIFY(w.open());
     QVERIFY(w.feed("$1503.000 15.000\r\n", "1503.000"));
+    QTRY_VERIFY(shows_red(w.window.speed_lineedit));
+    const QImage first_drawn = on_screen(w.window.speed_lineedit);
     QVERIFY(
         w.feed("$ 15$ 1501.000\r\n$ hello 1.0\r\n$ nan 2.0\r\n$ 1502.000 16.5\r\n", "1502.000"));
     QCOMPARE(w.window.temp_lineedit->text(), QString("16.5\r\n"));
@@ -147,6 +161,8 @@ void TestWindow::readings_and_bursts()
     QVERIFY(w.pty.write(burst));
     QTRY_COMPARE_WITH_TIMEOUT(w.window.temp_lineedit->text(), QString("19999\r\n"), 10000);
     QCOMPARE(w.window.speed_lineedit->text(), QString("1599.000"));
+    // Drawn, not only set (and before the values go stale and grey).
+    QTRY_VERIFY_WITH_TIMEOUT(on_screen(w.window.speed_lineedit) != first_drawn, 1000);
     // 20000 values after the first block: the last full one is 1595, 1596, 1597.
     QCOMPARE(w.window.avg_speed_lineedit->text(), QString("1596"));
     QTRY_VERIFY(w.window.status_textedit->toPlainText().endsWith("$ 1599.000 19999\n"));
@@ -167,12 +183,12 @@ void TestWindow::stale_values_turn_grey()
     WindowOnPty w;
     QVERIFY(w.open());
     QVERIFY(w.feed_line("1500.000"));
-    QVERIFY(shows_red(w.window.speed_lineedit));
+    QTRY_VERIFY(shows_red(w.window.speed_lineedit));
     QTest::qWait(2500);
     QVERIFY(shows_red(w.window.speed_lineedit));
     QTRY_VERIFY_WITH_TIMEOUT(!shows_red(w.window.temp_lineedit), 2000);
     QVERIFY(w.feed_line("1501.000"));
-    QVERIFY(shows_red(w.window.temp_lineedit));
+    QTRY_VERIFY(shows_red(w.window.temp_lineedit));
     qInstallMessageHandler(previous);
     QCOMPARE(unknown_properties, 0);
 }

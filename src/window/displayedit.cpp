@@ -11,6 +11,10 @@ static const char face_style[]
 DisplayEdit::DisplayEdit(QWidget *parent) : QLineEdit(parent)
 {
     setStyleSheet(QString::fromLatin1(face_style));
+    // The glyphs are drawn here from text(); without an echo the line edit
+    // lays out no text of its own when a value is set.
+    setEchoMode(QLineEdit::NoEcho);
+    connect(this, &QLineEdit::textChanged, this, [this] { update(); });
 }
 
 void DisplayEdit::set_stale(bool stale)

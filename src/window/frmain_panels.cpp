@@ -2,6 +2,7 @@
 #include "frmain.h"
 #include "outputspanel.h"
 #include "portcombobox.h"
+#include "statuspane.h"
 #include "trendview.h"
 
 #include <QComboBox>
@@ -217,6 +218,7 @@ void frmain::status_setting()
     // The pane only ever grows at its end; an undo history would keep every
     // paragraph trimmed from it.
     status_textedit->setUndoRedoEnabled(false);
+    keep_scroll_bar_opaque(status_textedit);
     build_status_tabs();
     QHBoxLayout *status_layout = new QHBoxLayout;
     status_layout->addWidget(status_tabs);

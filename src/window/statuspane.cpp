@@ -1,10 +1,38 @@
 #include "statuspane.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QEvent>
 #include <QScrollBar>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
+
+namespace {
+
+class OpaqueMark : public QObject
+{
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Polish || event->type() == QEvent::StyleChange)
+            static_cast<QWidget *>(watched)->setAttribute(Qt::WA_OpaquePaintEvent);
+        return false;
+    }
+};
+
+} // namespace
+
+void keep_scroll_bar_opaque(QTextEdit *pane)
+{
+    QScrollBar *bar = pane->verticalScrollBar();
+    auto *mark = new OpaqueMark(pane);
+    // The bar's container is as large as the bar.
+    for (QWidget *widget : {static_cast<QWidget *>(bar), bar->parentWidget()}) {
+        widget->installEventFilter(mark);
+        widget->setAttribute(Qt::WA_OpaquePaintEvent);
+    }
+}
 
 // Edits the document through a cursor of its own, so the pane does not
 // scroll after each edit; it scrolls once at the end of the turn.

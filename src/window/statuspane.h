@@ -21,4 +21,9 @@ inline bool pane_over(int paragraphs, int keep)
 // cheap; keep 0 never trims.
 void append_to_pane(QTextEdit *pane, const QString &text, int keep = status_pane_keep);
 
+// The scroll bar moves with every turn of the pane. It covers its place, so
+// marked opaque the tabs and group boxes behind it are not drawn again each
+// time; the mark is set again whenever a style polishes it away.
+void keep_scroll_bar_opaque(QTextEdit *pane);
+
 #endif

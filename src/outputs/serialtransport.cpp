@@ -2,11 +2,21 @@
 
 #include "portsession.h"
 
+#ifdef Q_OS_UNIX
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+#endif
+
 SerialTransport::SerialTransport(const OutputConfig &config, QObject *parent)
     : OutputTransport(parent), settings(config)
 {
+    clock.start();
+    waiting_timer.setSingleShot(true);
+    waiting_timer.setTimerType(Qt::PreciseTimer);
+    connect(&waiting_timer, &QTimer::timeout, this, &SerialTransport::send_waiting);
     connect(&port, &QSerialPort::errorOccurred, this, &SerialTransport::port_error);
-    connect(&port, &QSerialPort::bytesWritten, this, &SerialTransport::written);
+    connect(&port, &QSerialPort::bytesWritten, this, &SerialTransport::send_waiting);
     // Outputs only send: whatever comes back is thrown away.
     connect(&port, &QSerialPort::readyRead, this, [this] { port.readAll(); });
     open_port();
@@ -25,6 +35,7 @@ bool SerialTransport::open_port()
     port.setParity(settings.parity);
     port.setStopBits(settings.stop_bits);
     port.setFlowControl(QSerialPort::NoFlowControl);
+    line_free_ns = 0;
     set_state(OutputState::sending);
     return true;
 }
@@ -35,21 +46,82 @@ bool SerialTransport::send(const QByteArray &sentence)
         count_dropped();
         return false;
     }
-    if (port.bytesToWrite() > 0) {
+    if (busy()) {
         if (!waiting.isEmpty())
             count_dropped();
         waiting = sentence;
+        if (!waiting_timer.isActive())
+            wait_for_line();
         return true;
     }
-    return port.write(sentence) == sentence.size();
+    return put(sentence);
 }
 
-void SerialTransport::written()
+// How long the bytes take on the line: start bit, data bits, parity, stop
+// bits (one and a half counted as two).
+qint64 SerialTransport::line_ns(qint64 bytes) const
 {
-    if (port.bytesToWrite() > 0 || waiting.isEmpty())
+    const int bits = 1 + int(settings.data_bits)
+        + (settings.parity == QSerialPort::NoParity ? 0 : 1)
+        + (settings.stop_bits == QSerialPort::OneStop ? 1 : 2);
+    return bytes * bits * 1000000000 / qMax(1, settings.baud);
+}
+
+// Still going out: Qt holds bytes, the last sentence is not yet off the line
+// at the baud rate (a pseudo-terminal takes everything at once), or the
+// driver still queues bytes (flow control, a slower device).
+bool SerialTransport::busy()
+{
+    if (port.bytesToWrite() > 0 || clock.nsecsElapsed() < line_free_ns)
+        return true;
+#ifdef Q_OS_UNIX
+    int queued = 0;
+    if (::ioctl(port.handle(), TIOCOUTQ, &queued) == 0 && queued > 0) {
+        line_free_ns = clock.nsecsElapsed() + line_ns(queued);
+        return true;
+    }
+#endif
+    return false;
+}
+
+// Straight to the device, so a sentence costs the event loop no extra turns
+// for a write notifier; Qt's buffer takes only what the driver would not,
+// and reports a failed write as usual.
+bool SerialTransport::put(const QByteArray &sentence)
+{
+    line_free_ns = clock.nsecsElapsed() + line_ns(sentence.size());
+    qint64 done = 0;
+#ifdef Q_OS_UNIX
+    if (port.bytesToWrite() == 0) {
+        done = ::write(port.handle(), sentence.constData(), size_t(sentence.size()));
+        if (done == sentence.size())
+            return true;
+        done = qMax<qint64>(0, done);
+    }
+#endif
+    const QByteArray rest = sentence.mid(int(done));
+    return port.write(rest) == rest.size();
+}
+
+// Qt's own buffer says when it drains by bytesWritten; the line and the
+// driver are asked again when the last sentence should be out.
+void SerialTransport::wait_for_line()
+{
+    if (port.bytesToWrite() > 0)
         return;
-    port.write(waiting);
+    const qint64 left_ns = line_free_ns - clock.nsecsElapsed();
+    waiting_timer.start(int(qBound<qint64>(1, (left_ns + 999999) / 1000000, 60000)));
+}
+
+void SerialTransport::send_waiting()
+{
+    if (waiting.isEmpty() || !port.isOpen())
+        return;
+    if (busy())
+        return wait_for_line();
+    const QByteArray sentence = waiting;
     waiting.clear();
+    put(sentence);
 }
 
 // A device that is gone makes the port raise errors without end: close it
@@ -61,6 +133,7 @@ void SerialTransport::port_error(QSerialPort::SerialPortError error)
     const QString reason
         = QStringLiteral("串口连接已断开（%1），正在等待设备……").arg(port.errorString());
     port.close();
+    waiting_timer.stop();
     if (!waiting.isEmpty())
         count_dropped();
     waiting.clear();

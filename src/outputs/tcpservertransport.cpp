@@ -2,6 +2,10 @@
 
 #include <QTcpSocket>
 
+#ifdef Q_OS_UNIX
+#include <sys/socket.h>
+#endif
+
 TcpServerTransport::TcpServerTransport(const OutputConfig &config, QObject *parent)
     : OutputTransport(parent), port(config.port)
 {
@@ -55,14 +59,33 @@ bool TcpServerTransport::send(const QByteArray &sentence)
     bool sent = false;
     const QVector<QTcpSocket *> clients = connected;
     for (QTcpSocket *client : clients) {
-        client->write(sentence);
-        client->flush();
+        write_now(client, sentence);
         if (client->bytesToWrite() >= max_waiting)
             cut(client);
         else
             sent = true;
     }
     return sent;
+}
+
+// Straight to the socket while nothing waits in Qt's buffer: QTcpSocket
+// would switch its write notifier on and off for every sentence, each
+// switch one more turn of the event loop. What the system does not take,
+// and any failure, goes the usual way through the socket.
+void TcpServerTransport::write_now(QTcpSocket *client, const QByteArray &sentence)
+{
+    qint64 done = 0;
+#ifdef Q_OS_UNIX
+    if (client->bytesToWrite() == 0) {
+        done = ::send(int(client->socketDescriptor()), sentence.constData(),
+                      size_t(sentence.size()), MSG_DONTWAIT | MSG_NOSIGNAL);
+        if (done == sentence.size())
+            return;
+        done = qMax<qint64>(0, done);
+    }
+#endif
+    client->write(sentence.constData() + done, sentence.size() - done);
+    client->flush();
 }
 
 void TcpServerTransport::cut(QTcpSocket *client)

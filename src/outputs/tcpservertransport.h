@@ -35,6 +35,7 @@ public:
 private:
     bool listen();
     void accept();
+    void write_now(QTcpSocket *client, const QByteArray &sentence);
     void cut(QTcpSocket *client);
     void forget(QTcpSocket *client);
 

@@ -12,9 +12,20 @@ UdpTransport::UdpTransport(const OutputConfig &config, QObject *parent)
             socket.receiveDatagram(0);
     });
     if (address.setAddress(host))
-        set_state(OutputState::sending);
+        found();
     else
         look_up();
+}
+
+// An IPv4 destination gets an IPv4 socket: Qt's default, a dual-stack IPv6
+// socket sending to a mapped address, costs the system half again as much
+// per datagram.
+void UdpTransport::found()
+{
+    if (address.protocol() == QAbstractSocket::IPv4Protocol
+        && socket.state() == QAbstractSocket::UnconnectedState)
+        socket.bind(QHostAddress(QHostAddress::AnyIPv4), 0);
+    set_state(OutputState::sending);
 }
 
 void UdpTransport::look_up()
@@ -40,7 +51,7 @@ void UdpTransport::looked_up(const QHostInfo &info)
     if (address.isNull())
         set_state(OutputState::waiting, QStringLiteral("找不到主机 %1").arg(host));
     else
-        set_state(OutputState::sending);
+        found();
 }
 
 bool UdpTransport::send(const QByteArray &sentence)

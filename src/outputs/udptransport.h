@@ -28,6 +28,7 @@ public:
 private:
     void look_up();
     void looked_up(const QHostInfo &info);
+    void found();
 
     QUdpSocket socket;
     QString host;

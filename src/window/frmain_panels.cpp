@@ -218,7 +218,7 @@ void frmain::status_setting()
     // The pane only ever grows at its end; an undo history would keep every
     // paragraph trimmed from it.
     status_textedit->setUndoRedoEnabled(false);
-    keep_scroll_bar_opaque(status_textedit);
+    set_up_pane(status_textedit);
     build_status_tabs();
     QHBoxLayout *status_layout = new QHBoxLayout;
     status_layout->addWidget(status_tabs);

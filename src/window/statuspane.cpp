@@ -6,6 +6,8 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QTextBlock>
+#include <QTextOption>
 
 namespace {
 
@@ -23,8 +25,12 @@ public:
 
 } // namespace
 
-void keep_scroll_bar_opaque(QTextEdit *pane)
+void set_up_pane(QTextEdit *pane)
 {
+    QTextOption option = pane->document()->defaultTextOption();
+    option.setTextDirection(Qt::LeftToRight);
+    pane->document()->setDefaultTextOption(option);
+
     QScrollBar *bar = pane->verticalScrollBar();
     auto *mark = new OpaqueMark(pane);
     // The bar's container is as large as the bar.
@@ -43,9 +49,11 @@ void append_to_pane(QTextEdit *pane, const QString &text, int keep)
     cursor.movePosition(QTextCursor::End);
     cursor.insertText(text);
     if (pane_over(document->blockCount(), keep)) {
-        cursor.movePosition(QTextCursor::Start);
-        cursor.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor,
-                            document->blockCount() - keep);
+        // By position: moving by blocks lays out every line it passes.
+        const int first_kept = document->blockCount() - keep;
+        cursor.setPosition(0);
+        cursor.setPosition(document->findBlockByNumber(first_kept).position(),
+                           QTextCursor::KeepAnchor);
         cursor.removeSelectedText();
     }
     // After a small edit to a long document the layout reports its new size

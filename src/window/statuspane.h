@@ -21,9 +21,10 @@ inline bool pane_over(int paragraphs, int keep)
 // cheap; keep 0 never trims.
 void append_to_pane(QTextEdit *pane, const QString &text, int keep = status_pane_keep);
 
-// The scroll bar moves with every turn of the pane. It covers its place, so
-// marked opaque the tabs and group boxes behind it are not drawn again each
-// time; the mark is set again whenever a style polishes it away.
-void keep_scroll_bar_opaque(QTextEdit *pane);
+// Makes each turn of the pane cheap. The scroll bar moves with every turn; it
+// covers its place, so marked opaque (again whenever a style polishes the
+// mark away) the tabs and group boxes behind it are not drawn again. The
+// text runs left to right, so no paragraph is scanned for its direction.
+void set_up_pane(QTextEdit *pane);
 
 #endif

@@ -3,10 +3,10 @@
 #include <QAbstractTextDocumentLayout>
 #include <QEvent>
 #include <QScrollBar>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
-#include <QTextBlock>
 #include <QTextOption>
 
 namespace {

@@ -189,8 +189,20 @@ void TrendPlot::append(int first, int end, const std::function<TrendSample(int)>
 
 void TrendPlot::drop_before(double oldest_key, double oldest_average)
 {
+    const int speeds_before = speed_graph()->data()->size();
     for (int i = 0; i < graphCount(); ++i)
         graph(i)->data()->removeBefore(oldest_key);
+    // A line only marks what it drops as free room at its front, and would
+    // grow at its end to half again its size before it gave that back: with
+    // the buffer full, memory kept growing. Moved back now and then, the room
+    // at the end takes the new points.
+    dropped_in_place += speeds_before - speed_graph()->data()->size();
+    if (dropped_in_place > speed_graph()->data()->size() / 10) {
+        for (int i = 0; i < graphCount(); ++i)
+            graph(i)->data()->squeeze(true, false);
+        flagged->squeeze(true, false);
+        dropped_in_place = 0;
+    }
     const int flags_before = flagged->size();
     flagged->removeBefore(oldest_key);
     flags_changed = flags_changed || flagged->size() != flags_before;

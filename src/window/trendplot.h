@@ -68,6 +68,7 @@ private:
     QSharedPointer<QCPGraphDataContainer> flagged;
     QCPRange placed_for; // the speed range the drawn flags were placed for
     bool flags_changed = false;
+    int dropped_in_place = 0; // points dropped from the lines' fronts, still allocated
 };
 
 #endif

@@ -246,9 +246,7 @@ void TestWindow::recording_and_log()
     WindowOnPty w;
     QVERIFY(w.open());
     const QString path = dir.filePath("survey.txt");
-    w.answerer.answer_file_dialog(path);
-    QTest::mouseClick(w.window.save_data_button, Qt::LeftButton);
-    QTRY_VERIFY(w.window.data_file->isOpen());
+    QVERIFY(w.record(path));
 
     const QByteArray before("$ 1500.000 15.000\r\njunk\0$ 1501.0", 32);
     QVERIFY(w.feed(before, "1500.000"));
@@ -280,9 +278,7 @@ void TestWindow::write_failure_stops_both_files()
 {
     WindowOnPty w;
     QVERIFY(w.open());
-    w.answerer.answer_file_dialog(dir.filePath("full.txt"));
-    QTest::mouseClick(w.window.save_data_button, Qt::LeftButton);
-    QTRY_VERIFY(w.window.data_file->isOpen());
+    QVERIFY(w.record(dir.filePath("full.txt")));
     w.answerer.take_messages();
     std::signal(SIGXFSZ, SIG_IGN);
     rlimit limit, small = {2000, RLIM_INFINITY};
@@ -312,9 +308,7 @@ void TestWindow::loss_ends_configuration()
     WindowOnPty w;
     QVERIFY(w.open());
     const QString path = dir.filePath("cut.txt");
-    w.answerer.answer_file_dialog(path);
-    QTest::mouseClick(w.window.save_data_button, Qt::LeftButton);
-    QTRY_VERIFY(w.window.data_file->isOpen());
+    QVERIFY(w.record(path));
     // Lost at 0.15 s, back at the retry 0.2 s later, a line at 0.6 s.
     w.window.findChild<PortSession *>()->set_retry_ms(200);
     w.answerer.hold_ms = 1200;
@@ -421,9 +415,7 @@ void TestWindow::reconnects_and_keeps_recording()
     QVERIFY(sim.waitForReadyRead(5000));
     WindowOnPty w;
     QVERIFY(w.open(link));
-    w.answerer.answer_file_dialog(dir.filePath("night.txt"));
-    QTest::mouseClick(w.window.save_data_button, Qt::LeftButton);
-    QTRY_VERIFY(w.window.data_file->isOpen());
+    QVERIFY(w.record(dir.filePath("night.txt")));
 
     w.answerer.hold_ms = 3000; // the first box stays open through both losses
     QTRY_COMPARE_WITH_TIMEOUT(w.window.status_textedit->toPlainText().count("串口已重新连接"), 2,

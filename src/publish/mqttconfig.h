@@ -1,6 +1,8 @@
 #ifndef MQTTCONFIG_H
 #define MQTTCONFIG_H
 
+#include "reconnectbackoff.h"
+
 #include <QString>
 #include <QVariantMap>
 
@@ -21,7 +23,7 @@ struct MqttConfig
     bool verify_certificate = true; // off only for a test broker with a self-made certificate
     bool thin_readings = false; // at most one reading a second, the latest
     bool remember_password = false;
-    qint64 first_retry_ms = 1000; // the backoff's first wait; tests shorten it
+    qint64 first_retry_ms = ReconnectBackoff::default_first_ms; // tests shorten it
 
     // "HOST", "HOST:PORT" or "[IPv6]:PORT"; a missing port is the default.
     // False, and nothing changed, when the text is no such address.

@@ -6,6 +6,7 @@
 #include "ptypair.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -33,6 +34,14 @@ struct WindowOnPty
         window.port_combobox->setEditText(device.isEmpty() ? pty.slave_path() : device);
         QTest::mouseClick(window.open_button, Qt::LeftButton);
         return window.my_com->isOpen();
+    }
+
+    // Starts recording into path through the save dialog, as an operator would.
+    bool record(const QString &path)
+    {
+        answerer.answer_file_dialog(path);
+        QTest::mouseClick(window.save_data_button, Qt::LeftButton);
+        return QTest::qWaitFor([&] { return window.data_file->isOpen(); }, 5000);
     }
 
     // Writes bytes and waits until the speed display shows speed, so that

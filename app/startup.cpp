@@ -76,7 +76,7 @@ void load_settings(frmain &window, SettingsStore &store, const StartOptions &opt
 
 void keep_settings(frmain &window, SettingsStore &store, const StartOptions &options)
 {
-    window.add_status_tab(new SettingsPanel(&window, &store), "设置");
+    window.add_status_tab([&window, &store] { return new SettingsPanel(&window, &store); }, "设置");
     if (options.defaults)
         return;
     auto *timer = new QTimer(&window);

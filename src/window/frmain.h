@@ -14,6 +14,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <functional>
+
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -26,6 +28,7 @@ class TrendModel;
 class TrendView;
 class WaterSettings;
 class OutputHub;
+class OutputsPanel;
 class AlarmMonitor;
 class AlarmStrip;
 class MqttPublisher;
@@ -54,7 +57,11 @@ public:
     void publish_to(const MqttConfig &config);
     QualityCheck &quality_limits() { return acquisition.quality(); }
     WaterSettings *water_settings() const { return water; }
-    TrendView *trend_tab() const { return trend_view; }
+    // The span the trend tab shows, also before the tab is first built.
+    int trend_span() const;
+    void set_trend_span(int seconds);
+    // The range and spike limits that drive the quality flags and outputs.
+    void set_quality_limits(double low, double high, double spike_threshold);
     // The detached trend window's size and place, as saveGeometry() gives
     // them; applied when it is first opened.
     QByteArray trend_geometry() const;
@@ -62,8 +69,9 @@ public:
     // Starts recording into a new file named by the time in folder, without
     // a dialog; false, said on stderr and in the pane, when it cannot.
     bool record_into(const QString &folder);
-    // Another tab in the status area, after the given ones.
-    void add_status_tab(QWidget *tab, const QString &title);
+    // Another tab in the status area, after the given ones, built when it
+    // is first shown.
+    void add_status_tab(std::function<QWidget *()> build, const QString &title);
     // A line of the program's own in the status pane, with the local time.
     void tell(const QString &text) { pane_note(text); }
     // The averaging count, as the button sets it but without a box.
@@ -191,7 +199,9 @@ private:
     void tell_trend_session();
     QStringList sent_configuration; // the commands played this session, for the report
     QByteArray trend_window_geometry;
-    TrendView *trend_view;
+    TrendView *trend_view = nullptr; // built when its tab is first shown
+    int wanted_trend_span; // for the trend tab until it is built
+    OutputsPanel *outputs_panel = nullptr; // built when its tab is first shown
     TrendView *trend_window = nullptr; // the same view in a window of its own
     QTabWidget *status_tabs;
     QTimer frame_timer, stale_timer, log_timer;

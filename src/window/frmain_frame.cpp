@@ -77,7 +77,8 @@ void frmain::set_displays_stale(bool stale)
 
 void frmain::tick_trend_views()
 {
-    trend_view->frame_tick();
+    if (trend_view)
+        trend_view->frame_tick();
     if (trend_window)
         trend_window->frame_tick();
 }

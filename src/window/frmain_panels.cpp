@@ -2,6 +2,7 @@
 #include "frmain.h"
 #include "outputspanel.h"
 #include "portcombobox.h"
+#include "settingspanel.h"
 #include "statuspane.h"
 #include "trendview.h"
 
@@ -226,18 +227,51 @@ void frmain::status_setting()
 }
 
 // The pane stays the first tab, current at start; the trend view can also
-// be shown in a window of its own.
+// be shown in a window of its own. The other tabs are built when first shown.
 void frmain::build_status_tabs()
 {
     status_tabs = new QTabWidget;
     status_tabs->addTab(status_textedit, "状态");
-    trend_view = new TrendView(trend_model, water);
-    status_tabs->addTab(trend_view, "趋势与质量");
-    connect(trend_view, &TrendView::detach_requested, this, &frmain::show_detached_trend);
+    wanted_trend_span = TrendView::default_span_s;
+    add_status_tab(
+        [this] {
+            trend_view = new TrendView(trend_model, water);
+            trend_view->set_span_seconds(wanted_trend_span);
+            connect(trend_view, &TrendView::detach_requested, this, &frmain::show_detached_trend);
+            tell_trend_session();
+            return trend_view;
+        },
+        "趋势与质量");
+    add_status_tab(
+        [this] {
+            QualityCheck &limits = acquisition.quality();
+            outputs_panel = new OutputsPanel(outputs, &limits);
+            outputs_panel->set_limits(limits.range_low(), limits.range_high(), limits.spike());
+            outputs_panel->set_link_status([this] { return mqtt_link_text(mqtt); });
+            return outputs_panel;
+        },
+        "输出");
+}
+
+int frmain::trend_span() const
+{
+    return trend_view ? trend_view->span_seconds() : wanted_trend_span;
+}
+
+void frmain::set_trend_span(int seconds)
+{
+    wanted_trend_span = seconds;
+    if (trend_view)
+        trend_view->set_span_seconds(seconds);
+}
+
+void frmain::set_quality_limits(double low, double high, double spike_threshold)
+{
     QualityCheck &limits = acquisition.quality();
-    auto *outputs_panel = new OutputsPanel(outputs, &limits);
-    outputs_panel->set_limits(limits.range_low(), limits.range_high(), limits.spike());
-    status_tabs->addTab(outputs_panel, "输出");
+    limits.set_range(low, high);
+    limits.set_spike_threshold(spike_threshold);
+    if (outputs_panel)
+        outputs_panel->set_limits(low, high, spike_threshold);
 }
 
 // A second view on the same readings, resizable, closed with the window.

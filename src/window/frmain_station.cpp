@@ -2,10 +2,9 @@
 #include "alarmmonitor.h"
 #include "alarmstrip.h"
 #include "frmain.h"
+#include "lazytab.h"
 #include "mqttpublisher.h"
-#include "outputspanel.h"
 #include "sessioninfo.h"
-#include "settingspanel.h"
 #include "trendview.h"
 
 #include <QApplication>
@@ -32,8 +31,6 @@ void frmain::build_station()
         alarms->acknowledge();
         alarm_changed(QString(), false, 0);
     });
-    if (auto *panel = findChild<OutputsPanel *>())
-        panel->set_link_status([this] { return mqtt_link_text(mqtt); });
     alarm_timer.setInterval(500);
     connect(&alarm_timer, &QTimer::timeout, this,
             [this] { alarms->tick(QDateTime::currentMSecsSinceEpoch()); });
@@ -108,9 +105,9 @@ bool frmain::record_into(const QString &folder)
     return true;
 }
 
-void frmain::add_status_tab(QWidget *tab, const QString &title)
+void frmain::add_status_tab(std::function<QWidget *()> build, const QString &title)
 {
-    status_tabs->addTab(tab, title);
+    status_tabs->addTab(new LazyTab(std::move(build)), title);
 }
 
 // What a live report says of the session beyond the readings.

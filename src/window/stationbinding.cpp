@@ -4,7 +4,6 @@
 #include "mqttconfig.h"
 #include "mqttpublisher.h"
 #include "outputhub.h"
-#include "outputspanel.h"
 #include "trendview.h"
 #include "watersettings.h"
 
@@ -40,7 +39,7 @@ StationSettings collect_station_settings(frmain &window)
     s.spike_threshold = limits.spike();
     s.salinity = window.water_settings()->salinity();
     s.depth = window.water_settings()->depth();
-    s.trend_span_s = window.trend_tab()->span_seconds();
+    s.trend_span_s = window.trend_span();
     s.outputs = output_maps(window.output_hub());
     s.alarms = window.alarm_monitor()->settings().to_map();
     if (window.publisher())
@@ -109,16 +108,15 @@ void apply_station_settings(frmain &w, const StationSettings &s, QStringList *pr
         w.set_average_points(*s.average_count);
     }
     QualityCheck &limits = w.quality_limits();
-    if (auto *panel = w.findChild<OutputsPanel *>())
-        panel->set_limits(s.range_low.value_or(limits.range_low()),
-                          s.range_high.value_or(limits.range_high()),
-                          s.spike_threshold.value_or(limits.spike()));
+    w.set_quality_limits(s.range_low.value_or(limits.range_low()),
+                         s.range_high.value_or(limits.range_high()),
+                         s.spike_threshold.value_or(limits.spike()));
     if (s.salinity)
         w.water_settings()->set_salinity(*s.salinity);
     if (s.depth)
         w.water_settings()->set_depth(*s.depth);
     if (s.trend_span_s)
-        w.trend_tab()->set_span_seconds(*s.trend_span_s);
+        w.set_trend_span(*s.trend_span_s);
     apply_outputs(w, s, problems);
     if (s.alarms)
         w.alarm_monitor()->set_settings(AlarmSettings::from_map(*s.alarms, problems),

@@ -55,7 +55,7 @@ QWidget *TrendView::build_controls()
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(4);
     span_box = new QComboBox;
-    span_box->addItem("5 分钟", 300);
+    span_box->addItem("5 分钟", default_span_s);
     span_box->addItem("30 分钟", 1800);
     span_box->addItem("2 小时", 7200);
     span_box->setSizeAdjustPolicy(QComboBox::AdjustToContents);

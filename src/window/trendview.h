@@ -29,6 +29,8 @@ class TrendView : public QWidget
     Q_OBJECT
 
 public:
+    static constexpr int default_span_s = 300;
+
     TrendView(TrendModel *model, WaterSettings *water, QWidget *parent = nullptr);
 
     void frame_tick();

@@ -63,6 +63,9 @@ void DisplayEdit::build_face()
     QStyleOptionFrame option;
     initStyleOption(&option);
     style()->drawPrimitive(QStyle::PE_PanelLineEdit, &option, &painter, this);
+    painter.end();
+    // Opaque, so that each new value copies the face instead of blending it.
+    face = QPixmap::fromImage(face.toImage().convertToFormat(QImage::Format_RGB32));
 }
 
 // Places the glyphs as QLineEdit::paintEvent does: control characters show

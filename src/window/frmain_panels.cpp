@@ -244,9 +244,7 @@ void frmain::build_status_tabs()
         "趋势与质量");
     add_status_tab(
         [this] {
-            QualityCheck &limits = acquisition.quality();
-            outputs_panel = new OutputsPanel(outputs, &limits);
-            outputs_panel->set_limits(limits.range_low(), limits.range_high(), limits.spike());
+            outputs_panel = new OutputsPanel(outputs, &acquisition.quality());
             outputs_panel->set_link_status([this] { return mqtt_link_text(mqtt); });
             return outputs_panel;
         },
@@ -271,7 +269,7 @@ void frmain::set_quality_limits(double low, double high, double spike_threshold)
     limits.set_range(low, high);
     limits.set_spike_threshold(spike_threshold);
     if (outputs_panel)
-        outputs_panel->set_limits(low, high, spike_threshold);
+        outputs_panel->show_limits();
 }
 
 // A second view on the same readings, resizable, closed with the window.

@@ -64,6 +64,7 @@ OutputsPanel::OutputsPanel(OutputHub *output_hub, QualityCheck *quality_check, Q
     connect(table, &OutputList::switched, this, &OutputsPanel::switch_output);
     connect(table, &QTableWidget::itemSelectionChanged, this, &OutputsPanel::selection_changed);
     selection_changed();
+    show_limits();
 }
 
 QWidget *OutputsPanel::build_buttons()
@@ -123,10 +124,19 @@ void OutputsPanel::set_limits(double low, double high, double spike_threshold)
 {
     quality->set_range(low, high);
     quality->set_spike_threshold(spike_threshold);
-    spike = spike_threshold;
-    low_edit->setText(QString::number(low));
-    high_edit->setText(QString::number(high));
-    spike_edit->setText(QString::number(spike_threshold));
+    show_limits();
+}
+
+double OutputsPanel::spike_threshold() const
+{
+    return quality->spike();
+}
+
+void OutputsPanel::show_limits()
+{
+    low_edit->setText(QString::number(quality->range_low()));
+    high_edit->setText(QString::number(quality->range_high()));
+    spike_edit->setText(QString::number(quality->spike()));
 }
 
 void OutputsPanel::refresh()
@@ -216,7 +226,8 @@ void OutputsPanel::apply_limits()
     if (!error.isEmpty())
         return show_message(error);
     show_message(QString());
-    if (low == quality->range_low() && high == quality->range_high() && threshold == spike)
+    if (low == quality->range_low() && high == quality->range_high()
+        && threshold == quality->spike())
         return;
     set_limits(low, high, threshold);
     emit changed();

@@ -27,10 +27,11 @@ public:
 
     OutputsPanel(OutputHub *hub, QualityCheck *quality, QWidget *parent = nullptr);
 
-    // The check cannot tell its spike threshold, so the window hands the
-    // limits in force over once, from the settings.
+    // Sets the check's limits and shows them.
     void set_limits(double low, double high, double spike);
-    double spike_threshold() const { return spike; }
+    // Shows the limits the check holds, set elsewhere.
+    void show_limits();
+    double spike_threshold() const;
 
     // Shows the hub's outputs as they are now; only while the panel is seen.
     void refresh();
@@ -68,7 +69,6 @@ private:
     QLineEdit *low_edit, *high_edit, *spike_edit;
     QLabel *message;
     QTimer timer;
-    double spike = 0.0;
 };
 
 #endif

@@ -2,20 +2,21 @@
 # Benchmarks the program as an operator runs it: on a virtual display, with an
 # instrument on a pseudo-terminal sending lines at 30, 300 and 3000 lines/s
 # and one burst of 100,000 lines, and silent for a while as the cost at rest.
-# Against cutecom (a plain Qt serial terminal) and cat (the floor),
-# interleaved; medians of the repetitions. Measures CPU of the reader per
+# Against cutecom (a plain Qt serial terminal), floor (the least a Qt
+# Widgets display can do: one label, redrawn at most ten times a second) and
+# cat (no display at all), interleaved; medians of the repetitions. Measures CPU of the reader per
 # 1000 lines, CPU of the X server, answers to the window manager's ping,
 # resident memory, how long a burst takes to catch up, and that the displays
 # end on the last line sent.
 #
-# Usage: bench/gui_bench.sh [--quick] [--program PATH] [--only ours|cutecom|cat]
+# Usage: bench/gui_bench.sh [--quick] [--program PATH] [--only ours|cutecom|floor|cat]
 #            [--reps N] [--seconds S] [--rates "30 300"] [--burst N] [--trend]
 #   --quick     10 s runs, one repetition
 #   --program   the executable to measure; default: the working tree, built
 #               (Release) in build-guibench/
 #   --burst     lines of the burst, 0 for none
 #   --trend     50 lines/s with the status area's trend tab shown and hidden
-# Takes about 40 minutes with the defaults; --quick about 4. Every run's
+# Takes about 50 minutes with the defaults; --quick about 5. Every run's
 # figures are kept in build-guibench/gui-bench-results.txt.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -40,15 +41,15 @@ done
 
 # shellcheck source=bench/gui/readers.sh
 source "$root/bench/gui/readers.sh"
-readers="ours cutecom cat"
+readers="ours cutecom floor cat"
 if [ "$trend" = 1 ]; then
     [ -n "$trend_tab_xy" ] || { echo "--trend: the trend tab's position is not set yet" >&2 && exit 2; }
     readers="ours ours_trend" rates=50 burst=0
 fi
 case $only in
 "") ;;
-ours | cutecom | cat) readers=$only ;;
-*) echo "--only: one of ours, cutecom, cat" >&2 && exit 2 ;;
+ours | cutecom | floor | cat) readers=$only ;;
+*) echo "--only: one of ours, cutecom, floor, cat" >&2 && exit 2 ;;
 esac
 
 # --- set-up: packages, helpers, the program, a display ---------------------
@@ -62,6 +63,11 @@ mkdir -p "$tools"
 cc -O2 -Wall -Wextra -o "$tools/ptywriter" "$root"/bench/gui/{ptywriter,schedstat}.c
 cc -O2 -Wall -Wextra -o "$tools/wmping" "$root/bench/gui/wmping.c" -lX11
 cc -O2 -Wall -Wextra -shared -fPIC -o "$tools/modemshim.so" "$root/bench/gui/modemshim.c" -ldl
+if [[ " $readers " == *" floor "* ]]; then
+    # shellcheck disable=SC2046
+    c++ -std=c++17 -O2 -fPIC -Wall -Wextra -o "$tools/floor" "$root/bench/gui/floor.cpp" \
+        $(pkg-config --cflags --libs Qt5Widgets Qt5SerialPort)
+fi
 if [ -z "$program" ] && [[ " $readers " == *" ours"* ]]; then
     cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DSVT_BUILD_TESTS=OFF \
         -DSVT_BUILD_BENCH=OFF >/dev/null

@@ -1,6 +1,6 @@
 # shellcheck shell=bash
-# Sourced by bench/gui_bench.sh: the instrument writer, the three readers
-# (this program, cutecom, cat) and the check of the program's displays.
+# Sourced by bench/gui_bench.sh: the instrument writer, the four readers
+# (this program, cutecom, floor, cat) and the check of the program's displays.
 # Uses from the caller: tools, tmp, program, title, xvfb_pid, track, untrack.
 
 # The open button of cutecom 0.51, window-relative; its window has no other
@@ -81,6 +81,10 @@ start_reader()
         wait_port_open "$reader_pid"
         return
         ;;
+    floor)
+        (cd "$tmp" && exec "$tools/floor" "$port") >>"$tmp/floor.log" 2>&1 &
+        reader_pid=$!
+        ;;
     cutecom)
         write_cutecom_config
         (cd "$tmp" && exec env LD_PRELOAD="$tools/modemshim.so" cutecom) >>"$tmp/cutecom.log" 2>&1 &
@@ -95,6 +99,10 @@ start_reader()
     reader_win=$(find_window "$reader_pid")
     [ -n "$reader_win" ] || return 1
     sleep 1
+    if [ "$1" = floor ]; then
+        wait_port_open "$reader_pid" && sleep 0.5
+        return
+    fi
     if [ "$1" = cutecom ]; then
         # shellcheck disable=SC2086
         xdotool mousemove --window "$reader_win" $cutecom_open_xy click 1

@@ -122,7 +122,7 @@ void TestCore::frame_batches_like_lines()
     QCOMPARE(batch.average, QString("1250"));
     QVERIFY(!(batch.changed & PendingFrame::Temperature));
     QVERIFY(all.endsWith(batch.pane));
-    QVERIFY(batch.pane.count('\n') >= 100 && batch.pane.count('\n') <= 110);
+    QVERIFY(batch.pane.count('\n') >= 100 && batch.pane.count('\n') <= pane_most(100));
 }
 
 // A pane fed a few lines at a time, as the instrument usually sends, keeps
@@ -134,7 +134,7 @@ void TestCore::pane_trimmed_a_few_lines_at_a_time()
     for (int i = 0; i < 400; ++i)
         append_to_pane(&pane, QStringLiteral("$ %1 15.0\n$ %1 15.1\n").arg(1000 + i), keep);
     const int blocks = pane.document()->blockCount();
-    QVERIFY2(blocks >= keep && blocks <= keep + keep / 10 + 2, qPrintable(QString::number(blocks)));
+    QVERIFY2(blocks >= keep && blocks <= pane_most(keep) + 2, qPrintable(QString::number(blocks)));
     QVERIFY(pane.toPlainText().endsWith("$ 1399 15.1\n"));
 }
 

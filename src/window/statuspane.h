@@ -6,18 +6,24 @@
 class QTextEdit;
 
 // The pane keeps the newest paragraphs only; the recording file keeps the
-// whole stream. About ten minutes at 8 lines a second, for some 2 MB.
+// whole stream. About ten minutes at 8 lines a second, for 2 to 3 MB.
 const int status_pane_keep = 5000;
 
-// The pane trims once it is past keep paragraphs by a tenth, so that each
-// trim removes many at once; keep 0 never trims.
+// The pane trims once it is past keep paragraphs by a half. A trim costs
+// about as much whatever it removes (the lines below it move up), so trimming
+// rarely and much is cheaper at high rates; keep 0 never trims.
+inline int pane_most(int keep)
+{
+    return keep + keep / 2;
+}
+
 inline bool pane_over(int paragraphs, int keep)
 {
-    return keep > 0 && paragraphs > keep + keep / 10;
+    return keep > 0 && paragraphs > pane_most(keep);
 }
 
 // Adds text at the end of the pane and scrolls once to its last line. Past keep
-// paragraphs by a tenth, the oldest go in one edit, so each append stays
+// paragraphs by a half, the oldest go in one edit, so each append stays
 // cheap; keep 0 never trims.
 void append_to_pane(QTextEdit *pane, const QString &text, int keep = status_pane_keep);
 

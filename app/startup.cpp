@@ -2,12 +2,12 @@
 #include "frmain.h"
 #include "mqttconfig.h"
 #include "outputhub.h"
+#include "savepacer.h"
 #include "settingspanel.h"
 #include "settingsstore.h"
 #include "stationbinding.h"
 
 #include <QApplication>
-#include <QTimer>
 
 #include <cstdio>
 
@@ -79,10 +79,11 @@ void keep_settings(frmain &window, SettingsStore &store, const StartOptions &opt
     window.add_status_tab([&window, &store] { return new SettingsPanel(&window, &store); }, "设置");
     if (options.defaults)
         return;
-    auto *timer = new QTimer(&window);
+    auto *pacer = new SavePacer(1000, 30000, &window);
     const auto save
         = [&window, &store] { store.save_if_changed(collect_station_settings(window)); };
-    QObject::connect(timer, &QTimer::timeout, &window, save);
+    QObject::connect(pacer, &SavePacer::due, &window, save);
     QObject::connect(qApp, &QCoreApplication::aboutToQuit, &window, save);
-    timer->start(2000);
+    pacer->watch(qApp);
+    pacer->start();
 }

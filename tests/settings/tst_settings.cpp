@@ -1,5 +1,6 @@
 // The remembered settings and profiles, in a temporary configuration folder.
 
+#include "savepacer.h"
 #include "settingsstore.h"
 
 #include <QDir>
@@ -55,6 +56,8 @@ private slots:
     void unreadable();
     void writes_only_when_asked();
     void profiles();
+    void paced_saves_data();
+    void paced_saves();
 
 private:
     QTemporaryDir folder;
@@ -211,3 +214,53 @@ void TestSettings::profiles()
 
 QTEST_GUILESS_MAIN(TestSettings)
 #include "tst_settings.moc"
+
+// Settings are compared and saved a moment after the operator's last touch,
+// once for a burst of them, and now and then without one; a pointer passing
+// over the window or a button held down is no reason to.
+void TestSettings::paced_saves_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<int>("touches");
+    QTest::addColumn<int>("every_ms");
+    QTest::addColumn<int>("fewest");
+    QTest::addColumn<int>("most");
+    const int click = QEvent::MouseButtonRelease, key = QEvent::KeyRelease;
+    QTest::newRow("a click") << click << 1 << 60000 << 1 << 1;
+    QTest::newRow("a key") << key << 1 << 60000 << 1 << 1;
+    QTest::newRow("the wheel") << int(QEvent::Wheel) << 1 << 60000 << 1 << 1;
+    QTest::newRow("typing") << key << 6 << 60000 << 1 << 1;
+    QTest::newRow("pointer moving") << int(QEvent::MouseMove) << 6 << 60000 << 0 << 0;
+    QTest::newRow("button held") << int(QEvent::MouseButtonPress) << 1 << 60000 << 0 << 0;
+    QTest::newRow("untouched") << int(QEvent::None) << 0 << 120 << 2 << 4;
+}
+
+void TestSettings::paced_saves()
+{
+    QFETCH(int, type);
+    QFETCH(int, touches);
+    QFETCH(int, every_ms);
+    QFETCH(int, fewest);
+    QFETCH(int, most);
+    const int after_touch_ms = 100;
+    QObject window;
+    SavePacer pacer(after_touch_ms, every_ms);
+    pacer.watch(&window);
+    pacer.start();
+    QElapsedTimer clock;
+    clock.start();
+    QList<qint64> saves;
+    connect(&pacer, &SavePacer::due, this, [&] { saves << clock.elapsed(); });
+    qint64 last_touch = 0;
+    for (int i = 0; i < touches; ++i) {
+        QEvent touch{QEvent::Type(type)};
+        last_touch = clock.elapsed();
+        QCoreApplication::sendEvent(&window, &touch);
+        QTest::qWait(15);
+    }
+    QTest::qWait(500);
+    QVERIFY2(saves.size() >= fewest && saves.size() <= most, qPrintable(QString::number(saves.size())));
+    if (touches > 0 && !saves.isEmpty())
+        QVERIFY2(saves.first() >= last_touch + after_touch_ms * 9 / 10,
+                 qPrintable(QStringLiteral("%1 after the last touch").arg(saves.first() - last_touch)));
+}

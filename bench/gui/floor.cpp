@@ -51,7 +51,8 @@ int main(int argc, char *argv[])
         newest = pending.mid(start, end - start).trimmed();
         pending.remove(0, end + 1);
         if (!frame.isActive())
-            frame.start(since_frame.isValid() ? int(qMax<qint64>(0, 100 - since_frame.elapsed())) : 0);
+            frame.start(since_frame.isValid() ? int(qMax<qint64>(0, 100 - since_frame.elapsed()))
+                                              : 0);
     });
     return app.exec();
 }

@@ -13,8 +13,7 @@ class SavePacer : public QObject
 {
     Q_OBJECT
 public:
-    explicit SavePacer(int after_touch_ms = 1000, int every_ms = 30000,
-                       QObject *parent = nullptr);
+    explicit SavePacer(int after_touch_ms = 1000, int every_ms = 30000, QObject *parent = nullptr);
 
     // Watches object for touches; the whole application when given qApp.
     void watch(QObject *object);

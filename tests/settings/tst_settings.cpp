@@ -259,8 +259,10 @@ void TestSettings::paced_saves()
         QTest::qWait(15);
     }
     QTest::qWait(500);
-    QVERIFY2(saves.size() >= fewest && saves.size() <= most, qPrintable(QString::number(saves.size())));
+    QVERIFY2(saves.size() >= fewest && saves.size() <= most,
+             qPrintable(QString::number(saves.size())));
     if (touches > 0 && !saves.isEmpty())
-        QVERIFY2(saves.first() >= last_touch + after_touch_ms * 9 / 10,
-                 qPrintable(QStringLiteral("%1 after the last touch").arg(saves.first() - last_touch)));
+        QVERIFY2(
+            saves.first() >= last_touch + after_touch_ms * 9 / 10,
+            qPrintable(QStringLiteral("%1 after the last touch").arg(saves.first() - last_touch)));
 }

@@ -4,6 +4,7 @@
 #include "commandsequence.h"
 #include "frmain.h"
 #include "lazytab.h"
+#include "onscreen.h"
 #include "outputconfig.h"
 #include "pendingframe.h"
 #include "portsession.h"
@@ -13,6 +14,7 @@
 #include "stationbinding.h"
 #include "statuspane.h"
 
+#include <QScrollBar>
 #include <QTextEdit>
 
 #include <QSignalSpy>
@@ -35,6 +37,7 @@ private slots:
     void frames_paced_data();
     void frames_paced();
     void pane_trimmed_a_few_lines_at_a_time();
+    void pane_scroll_bar_shows_where_it_is();
     void pane_ends_at_its_last_line();
     void port_errors_data();
     void port_errors();
@@ -136,6 +139,28 @@ void TestCore::pane_trimmed_a_few_lines_at_a_time()
     const int blocks = pane.document()->blockCount();
     QVERIFY2(blocks >= keep && blocks <= pane_most(keep) + 2, qPrintable(QString::number(blocks)));
     QVERIFY(pane.toPlainText().endsWith("$ 1399 15.1\n"));
+}
+
+// The scroll bar of a pane growing a line at a time is always drawn as it
+// stands: a handle that shortens and moves down, or that the operator moves
+// back up, is not left where it was.
+void TestCore::pane_scroll_bar_shows_where_it_is()
+{
+    QTextEdit pane;
+    set_up_pane(&pane);
+    pane.resize(300, 120);
+    pane.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&pane));
+    QScrollBar *bar = pane.verticalScrollBar();
+    for (int i = 0; i < 40; ++i) {
+        append_to_pane(&pane, QStringLiteral("$ %1 15.0\n").arg(1000 + i));
+        if (bar->isVisible())
+            QTRY_COMPARE_WITH_TIMEOUT(on_screen(bar), drawn_now(bar), 1000);
+    }
+    QVERIFY(bar->isVisible());
+    // The operator scrolls back up.
+    bar->setValue(bar->minimum() + 1);
+    QTRY_COMPARE_WITH_TIMEOUT(on_screen(bar), drawn_now(bar), 1000);
 }
 
 // At most ten frames a second, each with the newest value; a line after a

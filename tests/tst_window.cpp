@@ -2,6 +2,7 @@
 // readings on the displays, recording, configuration and the simulator.
 
 #include "alarmmonitor.h"
+#include "onscreen.h"
 #include "outputconfig.h"
 #include "outputhub.h"
 #include "portcombobox.h"
@@ -17,6 +18,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTextEdit>
 #include <QTranslator>
 #include <QUdpSocket>
@@ -31,23 +33,6 @@ static QByteArray contents(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// What the window's backing store holds for the widget: what was last
-// drawn, not what the widget would draw now.
-static QImage on_screen(QWidget *widget)
-{
-    const QPoint at = widget->mapTo(widget->window(), QPoint());
-    return QGuiApplication::primaryScreen()
-        ->grabWindow(widget->window()->winId(), at.x(), at.y(), widget->width(), widget->height())
-        .toImage()
-        .convertToFormat(QImage::Format_RGB32);
-}
-
-// What the widget would draw now.
-static QImage drawn_now(QWidget *widget)
-{
-    return widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
 // Whether any pixel of the widget on the screen is the displays' bright red.
@@ -167,9 +152,12 @@ void TestWindow::readings_and_bursts()
     QVERIFY(w.pty.write(burst));
     QTRY_COMPARE_WITH_TIMEOUT(w.window.temp_lineedit->text(), QString("19999\r\n"), 10000);
     QCOMPARE(w.window.speed_lineedit->text(), QString("1599.000"));
-    // Drawn, not only set (and before the values go stale and grey).
-    for (QLineEdit *display : {w.window.speed_lineedit, w.window.temp_lineedit})
-        QTRY_COMPARE_WITH_TIMEOUT(on_screen(display), drawn_now(display), 1000);
+    // Drawn, not only set (and before the values go stale and grey), and the
+    // pane's scroll bar shows where the pane is.
+    for (QWidget *shown :
+         std::initializer_list<QWidget *>{w.window.speed_lineedit, w.window.temp_lineedit,
+                                          w.window.status_textedit->verticalScrollBar()})
+        QTRY_COMPARE_WITH_TIMEOUT(on_screen(shown), drawn_now(shown), 1000);
     // 20000 values after the first block: the last full one is 1595, 1596, 1597.
     QCOMPARE(w.window.avg_speed_lineedit->text(), QString("1596"));
     QTRY_VERIFY(w.window.status_textedit->toPlainText().endsWith("$ 1599.000 19999\n"));

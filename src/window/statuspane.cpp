@@ -3,6 +3,8 @@
 #include <QAbstractTextDocumentLayout>
 #include <QEvent>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -23,6 +25,61 @@ public:
     }
 };
 
+// Following the end of a long pane, the handle moves by less than a pixel a
+// turn; the bar repaints only when what it shows changes: the handle's place
+// or length, or an end reached or left. Held during a turn, it looks once at
+// the end, as the range grows first and the pane then scrolls to its end.
+class SteadyScrollBar : public QScrollBar
+{
+public:
+    using QScrollBar::QScrollBar;
+
+    void hold() { holding = true; }
+
+    void release()
+    {
+        holding = false;
+        if (looks() != painted)
+            update();
+    }
+
+protected:
+    void sliderChange(SliderChange change) override
+    {
+        if (change == SliderOrientationChange || (!holding && looks() != painted))
+            QScrollBar::sliderChange(change);
+    }
+
+    void paintEvent(QPaintEvent *event) override
+    {
+        painted = looks();
+        QScrollBar::paintEvent(event);
+    }
+
+private:
+    struct Looks
+    {
+        QRect handle;
+        bool at_start = false, at_end = false;
+        bool operator!=(const Looks &o) const
+        {
+            return handle != o.handle || at_start != o.at_start || at_end != o.at_end;
+        }
+    };
+
+    Looks looks() const
+    {
+        QStyleOptionSlider option;
+        initStyleOption(&option);
+        return {style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider,
+                                        this),
+                value() == minimum(), value() == maximum()};
+    }
+
+    Looks painted;
+    bool holding = false;
+};
+
 } // namespace
 
 void set_up_pane(QTextEdit *pane)
@@ -31,6 +88,7 @@ void set_up_pane(QTextEdit *pane)
     option.setTextDirection(Qt::LeftToRight);
     pane->document()->setDefaultTextOption(option);
 
+    pane->setVerticalScrollBar(new SteadyScrollBar(Qt::Vertical));
     QScrollBar *bar = pane->verticalScrollBar();
     auto *mark = new OpaqueMark(pane);
     // The bar's container is as large as the bar.
@@ -44,6 +102,9 @@ void set_up_pane(QTextEdit *pane)
 // scroll after each edit; it scrolls once at the end of the turn.
 void append_to_pane(QTextEdit *pane, const QString &text, int keep)
 {
+    auto *bar = dynamic_cast<SteadyScrollBar *>(pane->verticalScrollBar());
+    if (bar)
+        bar->hold();
     QTextDocument *document = pane->document();
     QTextCursor cursor(document);
     cursor.movePosition(QTextCursor::End);
@@ -61,6 +122,8 @@ void append_to_pane(QTextEdit *pane, const QString &text, int keep)
     // last reported: report it now, or the pane stops short of its end.
     QAbstractTextDocumentLayout *layout = document->documentLayout();
     emit layout->documentSizeChanged(layout->documentSize());
-    QScrollBar *bar = pane->verticalScrollBar();
-    bar->setValue(bar->maximum());
+    QScrollBar *end = pane->verticalScrollBar();
+    end->setValue(end->maximum());
+    if (bar)
+        bar->release();
 }

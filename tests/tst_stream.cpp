@@ -13,6 +13,7 @@ class TestStream : public QObject
 private slots:
     void framing_data();
     void framing();
+    void utf8_split_between_chunks_data();
     void utf8_split_between_chunks();
     void average_data();
     void average();
@@ -91,16 +92,40 @@ void TestStream::framing()
     QVERIFY(stream.pending().size() < MeasurementStream::max_line);
 }
 
-// "15.5°" with the degree sign's two bytes in different chunks.
+// "15.5°" with the degree sign's bytes in different chunks, all echoed or
+// only the last (an exchange that begins after the character did).
+void TestStream::utf8_split_between_chunks_data()
+{
+    QTest::addColumn<QByteArrayList>("chunks");
+    QTest::addColumn<int>("first_echoed");
+    QTest::addColumn<QString>("echo");
+    QTest::addColumn<QString>("line");
+    const QString degrees = QString::fromUtf8("$ 1500.0 15.5°\r\n");
+    const QByteArrayList two{"$ 1500.0 15.5\xc2", "\xb0\r\n"};
+    QTest::newRow("all echoed") << two << 0 << degrees << degrees;
+    QTest::newRow("last echoed") << two << 1 << QString::fromUtf8("°\r\n") << degrees;
+    QTest::newRow("three chunks, last echoed")
+        << QByteArrayList{"$ 1500.0 15.5\xe2", "\x82", "\xac\r\n"} << 2
+        << QString::fromUtf8("€\r\n") << QString::fromUtf8("$ 1500.0 15.5€\r\n");
+}
+
 void TestStream::utf8_split_between_chunks()
 {
+    QFETCH(QByteArrayList, chunks);
+    QFETCH(int, first_echoed);
+    QFETCH(QString, echo);
+    QFETCH(QString, line);
     MeasurementStream stream;
-    QString first, second;
-    QVERIFY(stream.feed("$ 1500.0 15.5\xc2", &first).isEmpty());
-    const QVector<Reading> readings = stream.feed("\xb0\r\n", &second);
-    QCOMPARE(first + second, QString::fromUtf8("$ 1500.0 15.5°\r\n"));
+    QString echoed;
+    QVector<Reading> readings;
+    for (int i = 0; i < chunks.size(); ++i) {
+        QString text;
+        readings += stream.feed(chunks.at(i), i >= first_echoed ? &text : nullptr);
+        echoed += text;
+    }
+    QCOMPARE(echoed, echo);
     QCOMPARE(readings.size(), 1);
-    QCOMPARE(readings.at(0).line, QString::fromUtf8("$ 1500.0 15.5°\r\n"));
+    QCOMPARE(readings.at(0).line, line);
     QVERIFY(!readings.at(0).valid);
 }
 

@@ -18,7 +18,7 @@ void Acquisition::take(const QByteArray &chunk, qint64 now_ms)
 {
     const qint64 at = clamp(now_ms);
     QString text;
-    for (const Reading &reading : lines.feed(chunk, &text))
+    for (const Reading &reading : lines.feed(chunk, configuring_now ? &text : nullptr))
         take_reading(reading, at);
     if (configuring_now)
         emit replies(text);

@@ -4,21 +4,46 @@
 #include <QtMath>
 
 // Each call stands alone, and a byte order mark is kept as a character: where
-// a piece starts must not change the text.
-static QString from_utf8(const QByteArray &bytes)
+// a piece starts must not change the text. Plain ASCII, as the instrument
+// sends, needs no decoder.
+static QString from_utf8(const char *data, int size)
 {
+    int ascii = 0;
+    while (ascii < size && uchar(data[ascii]) < 0x80)
+        ++ascii;
+    if (ascii == size)
+        return QString::fromLatin1(data, size);
     static QTextCodec *const codec = QTextCodec::codecForMib(106);
     QTextCodec::ConverterState state(QTextCodec::IgnoreHeader);
-    return codec->toUnicode(bytes.constData(), bytes.size(), &state);
+    return codec->toUnicode(data, size, &state);
+}
+
+// How many bytes at the end of data begin a character still coming.
+static int unfinished_tail(const QByteArray &data)
+{
+    for (int back = 1; back <= 3 && back <= data.size(); ++back) {
+        const uchar c = uchar(data.at(data.size() - back));
+        if (c < 0xC0)
+            continue;
+        const int needed = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : 2;
+        return back < needed ? back : 0;
+    }
+    return 0;
 }
 
 QVector<Reading> MeasurementStream::feed(const QByteArray &chunk, QString *text)
 {
     QByteArray bytes = chunk;
-    bytes.replace('\0', QByteArray());
+    if (bytes.contains('\0'))
+        bytes.replace('\0', QByteArray());
     buffer += bytes;
-    if (text)
+    if (text) {
         *text = decode_echo(bytes);
+    } else {
+        // Not echoed, but a character it begins may end in an echoed chunk.
+        const QByteArray data = bytes.size() >= 3 ? bytes : echo_carry + bytes;
+        echo_carry = data.right(unfinished_tail(data));
+    }
 
     QVector<Reading> readings;
     take_lines(readings);
@@ -30,19 +55,10 @@ QVector<Reading> MeasurementStream::feed(const QByteArray &chunk, QString *text)
 QString MeasurementStream::decode_echo(const QByteArray &bytes)
 {
     QByteArray data = echo_carry + bytes;
-    echo_carry.clear();
-    for (int back = 1; back <= 3 && back <= data.size(); ++back) {
-        const uchar c = uchar(data.at(data.size() - back));
-        if (c < 0xC0)
-            continue;
-        const int needed = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : 2;
-        if (back < needed) {
-            echo_carry = data.right(back);
-            data.chop(back);
-        }
-        break;
-    }
-    return from_utf8(data);
+    const int tail = unfinished_tail(data);
+    echo_carry = data.right(tail);
+    data.chop(tail);
+    return from_utf8(data.constData(), data.size());
 }
 
 void MeasurementStream::take_lines(QVector<Reading> &readings)
@@ -52,7 +68,7 @@ void MeasurementStream::take_lines(QVector<Reading> &readings)
         const int start = end > 0 ? buffer.lastIndexOf('$', end - 1) : -1;
         if (start < from || end + 2 - start > max_line)
             continue; // no "$", or too long to be a measurement: not a line
-        Reading reading = parse(from_utf8(buffer.mid(start + 1, end + 1 - start)));
+        Reading reading = parse(from_utf8(buffer.constData() + start + 1, end + 1 - start));
         if (!reading.valid)
             ++malformed;
         readings.append(reading);

@@ -35,7 +35,8 @@ public:
 
     // Every complete line of the chunk, in order. *text receives the chunk
     // decoded as UTF-8 (a character split between chunks kept whole, NULs
-    // dropped), as the pane echoes it during a configuration exchange.
+    // dropped), as the pane echoes it during a configuration exchange;
+    // without text the chunk is not decoded.
     QVector<Reading> feed(const QByteArray &chunk, QString *text = nullptr);
 
     // Bytes received after the last complete line, waiting for its end.

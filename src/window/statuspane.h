@@ -6,7 +6,7 @@
 class QTextEdit;
 
 // The pane keeps the newest paragraphs only; the recording file keeps the
-// whole stream. About ten minutes at 8 lines a second, for 2 to 3 MB.
+// whole stream: about ten minutes at 8 lines a second.
 const int status_pane_keep = 5000;
 
 // The pane trims once it is past keep paragraphs by a half. A trim costs

@@ -37,28 +37,26 @@ QVector<Reading> MeasurementStream::feed(const QByteArray &chunk, QString *text)
     if (bytes.contains('\0'))
         bytes.replace('\0', QByteArray());
     buffer += bytes;
-    if (text) {
-        *text = decode_echo(bytes);
-    } else {
-        // Not echoed, but a character it begins may end in an echoed chunk.
-        const QByteArray data = bytes.size() >= 3 ? bytes : echo_carry + bytes;
-        echo_carry = data.right(unfinished_tail(data));
-    }
+    // Carried whether echoed or not: a character a chunk begins may end in
+    // an echoed one.
+    const QByteArray whole = whole_characters(bytes);
+    if (text)
+        *text = from_utf8(whole.constData(), whole.size());
 
     QVector<Reading> readings;
     take_lines(readings);
     return readings;
 }
 
-// Decodes up to the last whole character; a character whose bytes are still
-// coming waits for the next chunk.
-QString MeasurementStream::decode_echo(const QByteArray &bytes)
+// The bytes up to the last whole character; a character whose bytes are
+// still coming waits for the next chunk.
+QByteArray MeasurementStream::whole_characters(const QByteArray &bytes)
 {
     QByteArray data = echo_carry + bytes;
     const int tail = unfinished_tail(data);
     echo_carry = data.right(tail);
     data.chop(tail);
-    return from_utf8(data.constData(), data.size());
+    return data;
 }
 
 void MeasurementStream::take_lines(QVector<Reading> &readings)

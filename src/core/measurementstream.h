@@ -48,7 +48,7 @@ public:
 
 private:
     void take_lines(QVector<Reading> &readings);
-    QString decode_echo(const QByteArray &bytes);
+    QByteArray whole_characters(const QByteArray &bytes);
 
     QByteArray buffer;
     QByteArray echo_carry; // a character cut off at the end of the last chunk

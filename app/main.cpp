@@ -67,9 +67,7 @@ int main(int argc, char *argv[])
 
     frmain w;
     SettingsStore store;
-    load_settings(w, store, options);
-    apply_start_options(w, options);
-    keep_settings(w, store, options);
+    prepare_window(w, store, options);
     // Ending the desktop session, Ctrl+C or kill: close as the close button
     // does, so the recording keeps everything received and the port's lock
     // is released, then leave every event loop, nested ones included.
@@ -87,7 +85,8 @@ int main(int argc, char *argv[])
     w.setWindowTitle("声速仪显示配置终端V1.0");
     w.setFixedSize(800, 650);
     w.show();
-    open_if_asked(w, options);
+    QTextStream err(stderr);
+    start_unattended(w, options, err);
 
     return a.exec();
 }

@@ -345,8 +345,8 @@ void TestWindow::outputs_forward_while_choosing_a_file()
     QVERIFY(
         OutputConfig::parse(QString("udp:127.0.0.1:%1").arg(listener.localPort()), &udp, &error));
     QVERIFY(OutputConfig::parse("serial:" + sonar.slave_path() + ":9600:svt", &serial, &error));
-    w.window.output_hub()->add(udp);
-    w.window.output_hub()->add(serial);
+    w.window.station()->outputs()->add(udp);
+    w.window.station()->outputs()->add(serial);
     QVERIFY(w.open());
     QVERIFY(w.feed("$ 1500.004 15.0\r\n$ 1500.005 15.0\r\n$ 1500.006 15.0\r\n", "1500.006"));
 
@@ -436,7 +436,7 @@ void TestWindow::reconnects_and_keeps_recording()
     QVERIFY(w.window.port_combobox->isEnabled());
     QVERIFY(w.answerer.wait_for_messages(1));
     QCOMPARE(w.answerer.messages.last(), QString("串口关闭成功！"));
-    QVERIFY(w.window.alarm_monitor()->active().isEmpty()); // closed on purpose: no alarm
+    QVERIFY(w.window.station()->alarms()->active().isEmpty()); // closed on purpose: no alarm
     QTest::mouseClick(w.window.save_data_button, Qt::LeftButton);
 
     const QString log = contents(dir.filePath("night.csv"));

@@ -39,6 +39,11 @@ void AlarmMonitor::event(const QString &name, qint64 utc_ms)
         set_condition(Alarm::device_lost, true, utc_ms);
     else if (name == QLatin1String("port_back"))
         set_condition(Alarm::device_lost, false, utc_ms);
+    else if (name == QLatin1String("port_closed")) {
+        // Closed on purpose: nothing is lost or late any more.
+        set_condition(Alarm::device_lost, false, utc_ms);
+        set_condition(Alarm::stale, false, utc_ms);
+    }
 }
 
 void AlarmMonitor::stale(bool stale, qint64 utc_ms)
@@ -55,6 +60,15 @@ void AlarmMonitor::tick(qint64 now_ms)
 {
     set_condition(Alarm::spikes, spikes.over(now_ms), now_ms);
     beep_if_due(now_ms);
+}
+
+qint64 AlarmMonitor::due_ms() const
+{
+    const qint64 beep = unheard() ? last_beep + beep_interval_ms : 0;
+    const qint64 spike = condition[index(Alarm::spikes)] ? spikes.clears_ms() : 0;
+    if (beep == 0 || spike == 0)
+        return qMax(beep, spike);
+    return qMin(beep, spike);
 }
 
 void AlarmMonitor::acknowledge()

@@ -15,8 +15,8 @@
 // Watches the readings and the program's state for the alarm conditions and
 // says when each alarm goes on or off. An alarm is active while its condition
 // holds and it is enabled:
-//   stale            from stale(true) until stale(false);
-//   device_lost      from the event port_lost until port_back;
+//   stale            from stale(true) until stale(false) or port_closed;
+//   device_lost      from the event port_lost until port_back or port_closed;
 //   range            from a reading flagged out of range until the next
 //                    reading within the limits (ok or spike);
 //   spikes           while more than spike_limit readings flagged as spikes
@@ -49,9 +49,10 @@ public:
     void event(const QString &name, qint64 utc_ms) override;
     void stale(bool stale, qint64 utc_ms) override;
     void set_recording_failed(bool failed, qint64 utc_ms);
-    // Call a few times a second: clears the spike alarm as the minute moves
-    // on and beeps when due.
+    // Clears the spike alarm as the minute moves on and beeps when due.
     void tick(qint64 now_ms);
+    // When tick() has something to do next; 0 when nothing is due.
+    qint64 due_ms() const;
     // Silences the alarms active now; a new alarm beeps again.
     void acknowledge();
 

@@ -19,3 +19,8 @@ bool SpikeWindow::over(qint64 now_ms) const
 {
     return filled == times.size() && now_ms - times[next] < span_ms;
 }
+
+qint64 SpikeWindow::clears_ms() const
+{
+    return filled == times.size() ? times[next] + span_ms : 0;
+}

@@ -19,6 +19,8 @@ public:
     void add(qint64 utc_ms);
     // A time counts while it is less than span_ms before now_ms.
     bool over(qint64 now_ms) const;
+    // From when over() turns false if no spike comes; 0 while it cannot be over.
+    qint64 clears_ms() const;
 
 private:
     QVector<qint64> times;

@@ -43,7 +43,9 @@ void Acquisition::take_reading(const Reading &reading, qint64 now_ms)
         for (ReadingSink *sink : qAsConst(sinks))
             sink->stale(false, now_ms);
     }
-    const Measurement measurement{reading, quality, average_text, now_ms};
+    const Measurement measurement{reading, quality, average_text, now_ms,
+                                  watch.deadline() - now_ms};
+    handing_out = true;
     int forwarded = 0;
     for (ReadingSink *sink : qAsConst(sinks))
         forwarded += sink->take(measurement);
@@ -52,6 +54,7 @@ void Acquisition::take_reading(const Reading &reading, qint64 now_ms)
              reading.has_temperature ? reading.temperature_text.trimmed() : QString(),
              average_text.trimmed(), QString::fromLatin1(quality_name(quality)), QString(),
              QString::number(forwarded)});
+    hand_out_waiting();
 }
 
 void Acquisition::lost(const QByteArray &remaining, qint64 now_ms)
@@ -63,19 +66,58 @@ void Acquisition::lost(const QByteArray &remaining, qint64 now_ms)
 void Acquisition::note(const QString &event, qint64 now_ms)
 {
     const qint64 at = clamp(now_ms);
+    if (handing_out) {
+        waiting.append({event, at});
+        return;
+    }
+    handing_out = true;
+    write_event(event, at);
+    hand_out_waiting();
+}
+
+void Acquisition::write_event(const QString &event, qint64 at)
+{
     log_row(at, {QString(), QString(), QString(), QString(), event, QString()});
     for (ReadingSink *sink : qAsConst(sinks))
         sink->event(event, at);
+    emit noted(event, at);
+}
+
+// Called with handing_out set; what was raised meanwhile goes out in the
+// order it came, and may raise more.
+void Acquisition::hand_out_waiting()
+{
+    for (int i = 0; i < waiting.size(); ++i) {
+        const Event event = waiting.at(i);
+        write_event(event.name, event.at);
+    }
+    waiting.clear();
+    handing_out = false;
+}
+
+void Acquisition::closed(qint64 now_ms)
+{
+    watch.reset();
+    is_stale = false;
+    note(QStringLiteral("port_closed"), now_ms);
 }
 
 void Acquisition::check_stale(qint64 now_ms)
 {
-    const qint64 at = clamp(now_ms);
-    if (is_stale || !watch.stale(at))
+    if (is_stale || !watch.stale(now_ms))
         return;
+    // Stamped when the values went stale, not when this was looked at.
+    const qint64 at = clamp(watch.deadline());
     is_stale = true;
+    handing_out = true;
     for (ReadingSink *sink : qAsConst(sinks))
         sink->stale(true, at);
+    hand_out_waiting();
+}
+
+qint64 Acquisition::stale_due_ms() const
+{
+    return is_stale ? 0 : watch.deadline();
 }
 
 void Acquisition::log_row(qint64 utc_ms, const CsvRow &row)

@@ -31,10 +31,18 @@ public:
     // The device is gone: what it delivered last comes before the loss.
     void lost(const QByteArray &remaining, qint64 now_ms);
     // port_back, config_start, config_end, alarm_on:NAME...: to the log and
-    // every consumer.
+    // every consumer. One raised while a reading or an event is being handed
+    // out (an alarm that reading set off) waits until that is done, so it
+    // always follows its cause.
     void note(const QString &event, qint64 now_ms);
+    // The port closed on purpose: nothing is lost or late any more, and no
+    // deadline runs until readings come again.
+    void closed(qint64 now_ms);
     // Tells every consumer once when valid readings stopped coming.
     void check_stale(qint64 now_ms);
+    // When check_stale() has something to say next; 0 when nothing can go
+    // stale (nothing seen since the port opened, or stale already).
+    qint64 stale_due_ms() const;
 
     // While configuring, what arrives is the instrument's reply: it goes to
     // the pane (replies()), not to the raw recording.
@@ -53,6 +61,7 @@ public:
     bool recording() const { return raw.recording(); }
     // The log reaches the disk at least once a second.
     void flush_log(qint64 now_ms);
+    qint64 flush_due_ms() const { return csv.flush_due_ms(); }
 
     void add_sink(ReadingSink *sink) { sinks.append(sink); }
     void remove_sink(ReadingSink *sink) { sinks.removeAll(sink); }
@@ -69,6 +78,8 @@ public:
     const QString &shown_average() const { return average_text; }
 
 signals:
+    // An event has been logged and handed to every consumer.
+    void noted(const QString &event, qint64 utc_ms);
     // The instrument's replies during a configuration exchange.
     void replies(const QString &text);
     // A file could not be written: both files are closed.
@@ -80,6 +91,14 @@ private:
     void log_row(qint64 utc_ms, const CsvRow &row);
     void record_raw(const QByteArray &chunk);
     void fail_recording();
+    void write_event(const QString &event, qint64 at);
+    void hand_out_waiting();
+
+    struct Event
+    {
+        QString name;
+        qint64 at;
+    };
 
     MeasurementStream lines;
     BlockAverage block;
@@ -89,11 +108,13 @@ private:
     MeasurementLog csv;
     QVector<ReadingSink *> sinks;
     QString average_text;
+    QVector<Event> waiting; // raised while something was being handed out
     QByteArray held; // raw bytes that arrived while the file was being chosen
     qint64 last_ms = 0;
     bool configuring_now = false;
     bool holding = false;
     bool is_stale = false;
+    bool handing_out = false;
 };
 
 #endif

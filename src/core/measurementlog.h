@@ -27,6 +27,8 @@ public:
     bool add(qint64 utc_ms, const CsvRow &row);
     // Flushes when the last flush is flush_interval_ms old or more.
     bool flush_if_due(qint64 now_ms);
+    // When flush_if_due() flushes next; 0 while no log is written.
+    qint64 flush_due_ms() const { return file.isOpen() ? last_flush + flush_interval_ms : 0; }
     bool stop();
 
     bool active() const { return file.isOpen(); }

@@ -15,6 +15,9 @@ struct Measurement
     Quality quality;
     QString average; // as the average display shows it; empty before the first block
     qint64 utc_ms;
+    // How long after utc_ms the values go stale: 3 s, or three line
+    // intervals of a slower instrument.
+    qint64 stale_after_ms = 3000;
 };
 
 // A consumer of what the instrument sends: the screen, the trend, an output,
@@ -34,8 +37,8 @@ public:
         Q_UNUSED(line);
         Q_UNUSED(utc_ms);
     }
-    // An event the log records: port_lost, port_back, config_start,
-    // config_end, alarm_on:NAME, alarm_off:NAME.
+    // An event the log records: port_lost, port_back, port_closed,
+    // config_start, config_end, alarm_on:NAME, alarm_off:NAME.
     virtual void event(const QString &name, qint64 utc_ms)
     {
         Q_UNUSED(name);

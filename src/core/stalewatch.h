@@ -14,6 +14,8 @@ public:
     // When the values last seen go stale; 0 before any was seen.
     qint64 deadline() const;
     bool stale(qint64 now_ms) const { return last > 0 && now_ms >= deadline(); }
+    // Forgets what was seen: nothing goes stale until the next reading.
+    void reset() { *this = StaleWatch(); }
 
 private:
     static const int kept = 4;

@@ -59,6 +59,7 @@ bool OutputChannel::take(const Measurement &measurement)
     if (!transport)
         return false;
     ++counts.lines;
+    gate.set_stale_after(measurement.stale_after_ms);
     if (!gate.decide(measurement.quality, measurement.utc_ms)) {
         ++counts.gated;
         repeat_if_due(measurement.utc_ms);

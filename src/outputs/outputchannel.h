@@ -43,7 +43,6 @@ public:
 
     void configure(const OutputConfig &config);
     const OutputConfig &config() const { return settings; }
-    void set_stale_after(qint64 ms) { gate.set_stale_after(ms); }
 
     // True when the reading went out.
     bool take(const Measurement &measurement);

@@ -24,8 +24,8 @@ public:
     void set_mode(Mode mode) { gate_mode = mode; }
     void set_hold(bool on) { hold = on; }
     // How long after the last good reading its value may still be repeated:
-    // the acquisition's stale deadline (3 s, or three line intervals of a
-    // slower instrument).
+    // the stale deadline in force (3 s, or three line intervals of a slower
+    // instrument), as each reading brings it.
     void set_stale_after(qint64 ms) { stale_ms = ms; }
 
     // True when a reading of this quality goes out now.

@@ -1,27 +1,17 @@
 #include "outputhub.h"
 
-#include <QDateTime>
-
-OutputHub::OutputHub(QObject *parent) : QObject(parent)
-{
-    timer.setInterval(tick_ms);
-    connect(&timer, &QTimer::timeout, this, [this] { tick(QDateTime::currentMSecsSinceEpoch()); });
-}
+OutputHub::OutputHub(QObject *parent) : QObject(parent) { }
 
 int OutputHub::add(const OutputConfig &config)
 {
     if (channels.size() >= max_outputs)
         return -1;
     auto *channel = new OutputChannel(config, this);
-    channel->set_stale_after(stale_ms);
     connect(channel, &OutputChannel::message, this, [this, channel](const QString &line) {
         emit message(QStringLiteral("输出 %1：%2").arg(channels.indexOf(channel) + 1).arg(line));
     });
     channels.append(channel);
-    // Ticks only while there is something to hold or retry: at rest with no
-    // output the program wakes no more often than without outputs.
-    if (ticking)
-        timer.start();
+    emit configured();
     return channels.size() - 1;
 }
 
@@ -30,6 +20,7 @@ bool OutputHub::set_config(int index, const OutputConfig &config)
     if (!valid(index))
         return false;
     channels.at(index)->configure(config);
+    emit configured();
     return true;
 }
 
@@ -40,6 +31,7 @@ bool OutputHub::set_enabled(int index, bool on)
     OutputConfig config = channels.at(index)->config();
     config.enabled = on;
     channels.at(index)->configure(config);
+    emit configured();
     return true;
 }
 
@@ -48,8 +40,7 @@ bool OutputHub::remove(int index)
     if (!valid(index))
         return false;
     delete channels.takeAt(index);
-    if (channels.isEmpty())
-        timer.stop();
+    emit configured();
     return true;
 }
 
@@ -57,7 +48,7 @@ void OutputHub::clear()
 {
     qDeleteAll(channels);
     channels.clear();
-    timer.stop();
+    emit configured();
 }
 
 OutputConfig OutputHub::config(int index) const
@@ -84,13 +75,6 @@ QVector<OutputStatus> OutputHub::statuses() const
     for (const OutputChannel *channel : channels)
         all.append(channel->status());
     return all;
-}
-
-void OutputHub::set_stale_after(qint64 ms)
-{
-    stale_ms = ms;
-    for (OutputChannel *channel : qAsConst(channels))
-        channel->set_stale_after(ms);
 }
 
 void OutputHub::tick(qint64 now_ms)

@@ -6,15 +6,14 @@
 #include "readingsink.h"
 
 #include <QObject>
-#include <QTimer>
 #include <QVector>
 
 // The outputs to a sonar or acquisition software, up to 8, each with its own
 // destination, format and gate. As a consumer of readings it hands each
 // reading to every enabled output and tells the log how many sent it.
-// Adding, removing, editing, enabling and disabling apply at once. A timer
-// inside repeats held values and retries lost destinations; tests stop it
-// and call tick() with their own clock.
+// Adding, removing, editing, enabling and disabling apply at once. tick(),
+// called on the station's clock while there are outputs, repeats held values
+// and retries lost destinations.
 class OutputHub : public QObject, public ReadingSink
 {
     Q_OBJECT
@@ -38,17 +37,7 @@ public:
     OutputStatus status(int index) const;
     QVector<OutputStatus> statuses() const;
 
-    // How long a held value may be repeated after the last good reading:
-    // the acquisition's stale deadline.
-    void set_stale_after(qint64 ms);
-
     void tick(qint64 now_ms);
-    // For tests that drive tick() with a time of their own.
-    void stop_timer()
-    {
-        ticking = false;
-        timer.stop();
-    }
 
     int take(const Measurement &measurement) override;
     void reject(const Reading &line, qint64 utc_ms) override;
@@ -57,14 +46,13 @@ public:
 signals:
     // One line for the status pane, naming the output.
     void message(const QString &line);
+    // An output was added, removed or changed: tick() may be due sooner.
+    void configured();
 
 private:
     bool valid(int index) const { return index >= 0 && index < channels.size(); }
 
     QVector<OutputChannel *> channels;
-    QTimer timer;
-    bool ticking = true;
-    qint64 stale_ms = OutputGate::default_stale_ms;
 };
 
 #endif

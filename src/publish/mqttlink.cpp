@@ -3,6 +3,7 @@
 #include "mqttpayload.h"
 
 #include <chrono>
+#include <limits>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
@@ -32,11 +33,10 @@ template<typename Change> void MqttLink::hand_over(Change change)
         eventfd_write(wake_fd, 1);
 }
 
-MqttLink::MqttLink(const MqttConfig &config, Changed changed)
+MqttLink::MqttLink(const MqttConfig &config, const QByteArray &status, Changed changed)
     : changed(std::move(changed)), offline(mqtt_payload::status(false, config.station)),
       client(config, {[this](int rc) { connected(rc); }, [this](int mid) { published(mid); }}),
-      wake_fd(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)), outbox(queue_limit),
-      status_payload(mqtt_payload::status(true, config.station)),
+      wake_fd(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)), outbox(queue_limit), status_payload(status),
       alarm_payload(mqtt_payload::alarms({})), backoff(config.first_retry_ms),
       worker([this, problem = config.problem()] { work(problem); })
 {
@@ -55,7 +55,7 @@ void MqttLink::publish_reading(const QByteArray &payload)
     if (up) // a reading is only worth anything now
         hand_over([&] {
             if (readings.size() < readings_limit)
-                readings.append(payload);
+                readings.append({payload, outbox.pushed()});
         });
 }
 
@@ -184,10 +184,15 @@ void MqttLink::went_down(const QString &reason)
     next_attempt_ms = monotonic_ms() + backoff.next_delay();
 }
 
+// In the order they were handed over: a reading goes after the events
+// raised before it and before those raised after it (an alarm it set off),
+// and the alarm list after both.
 void MqttLink::send_waiting()
 {
     QByteArray status_now, alarms_now;
-    QVector<QByteArray> readings_now;
+    QVector<WaitingReading> readings_now;
+    std::deque<QByteArray> events;
+    qint64 number = 0; // of events.front()
     {
         std::lock_guard<std::mutex> lock(mutex);
         if (status_due)
@@ -196,35 +201,37 @@ void MqttLink::send_waiting()
             alarms_now = alarm_payload;
         status_due = alarms_due = false;
         readings_now.swap(readings);
+        number = outbox.pushed() - outbox.size();
+        events = outbox.take(in_flight_limit - in_flight.size());
     }
     // One that the library does not take goes again with the next connection.
     if (!status_now.isEmpty())
         client.publish(QStringLiteral("status"), status_now, 1, true);
+    for (const WaitingReading &reading : qAsConst(readings_now)) {
+        send_events(events, number, reading.events_before);
+        client.publish(QStringLiteral("reading"), reading.payload, 0, false);
+    }
+    send_events(events, number, std::numeric_limits<qint64>::max());
     if (!alarms_now.isEmpty())
         client.publish(QStringLiteral("alarm"), alarms_now, 1, true);
-    send_events();
-    for (const QByteArray &payload : qAsConst(readings_now))
-        client.publish(QStringLiteral("reading"), payload, 0, false);
 }
 
-// In order, no more than in_flight_limit unacknowledged, so the rest waits
-// in the bounded outbox rather than in the library's unbounded queue.
-void MqttLink::send_events()
+// Those numbered below before, no more than in_flight_limit unacknowledged,
+// so the rest waits in the bounded outbox rather than in the library's
+// unbounded queue. What the library refuses goes back to the outbox.
+void MqttLink::send_events(std::deque<QByteArray> &events, qint64 &number, qint64 before)
 {
-    std::deque<QByteArray> batch;
-    {
-        std::lock_guard<std::mutex> lock(mutex);
-        batch = outbox.take(in_flight_limit - in_flight.size());
-    }
-    while (!batch.empty()) {
-        const int mid = client.publish(QStringLiteral("event"), batch.front(), 1, false);
+    while (!events.empty() && number < before) {
+        const int mid = client.publish(QStringLiteral("event"), events.front(), 1, false);
         std::lock_guard<std::mutex> lock(mutex);
         if (mid < 0) {
-            outbox.put_back(batch);
+            outbox.put_back(events);
+            events.clear();
             return;
         }
         in_flight.insert(mid);
-        batch.pop_front();
+        events.pop_front();
+        ++number;
     }
 }
 

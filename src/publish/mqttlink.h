@@ -29,9 +29,10 @@ class MqttLink
 public:
     using Changed = std::function<void(const MqttLinkStatus &)>;
 
+    // status: the retained online status until set_status() replaces it.
     // changed runs on the link's thread each time the state or the error
     // text changes, with the status as it was then.
-    MqttLink(const MqttConfig &config, Changed changed);
+    MqttLink(const MqttConfig &config, const QByteArray &status, Changed changed);
     // Sends what waits and the offline status, for at most about a second.
     ~MqttLink();
 
@@ -52,8 +53,13 @@ private:
     void connected(int rc);
     void published(int mid);
     void went_down(const QString &reason);
+    struct WaitingReading
+    {
+        QByteArray payload;
+        qint64 events_before; // events handed over before it
+    };
     void send_waiting();
-    void send_events();
+    void send_events(std::deque<QByteArray> &events, qint64 &number, qint64 before);
     void wait(int timeout_ms);
     void service();
     void say_goodbye();
@@ -73,7 +79,7 @@ private:
     mutable std::mutex mutex;
     MqttLinkStatus shared;
     MqttOutbox outbox;
-    QVector<QByteArray> readings;
+    QVector<WaitingReading> readings;
     QByteArray status_payload, alarm_payload;
     bool status_due = true, alarms_due = true;
     QSet<int> in_flight; // events handed to the library, not yet acknowledged

@@ -3,6 +3,7 @@
 void MqttOutbox::push(const QByteArray &payload)
 {
     waiting.push_back(payload);
+    ++pushed_count;
     trim();
 }
 

@@ -19,6 +19,8 @@ public:
     std::deque<QByteArray> take(int count);
 
     int size() const { return int(waiting.size()); }
+    // How many were ever pushed; the oldest waiting is number pushed() - size().
+    qint64 pushed() const { return pushed_count; }
     qint64 dropped() const { return lost; }
 
 private:
@@ -27,6 +29,7 @@ private:
     std::deque<QByteArray> waiting;
     int limit;
     qint64 lost = 0;
+    qint64 pushed_count = 0;
 };
 
 #endif

@@ -3,7 +3,7 @@
 #include "mqttlink.h"
 #include "mqttpayload.h"
 
-MqttPublisher::MqttPublisher(const MqttConfig &config, QObject *parent)
+MqttPublisher::MqttPublisher(const MqttConfig &config, const QVariantMap &status, QObject *parent)
     : QObject(parent), settings(config)
 {
     qRegisterMetaType<MqttLinkStatus>();
@@ -11,10 +11,12 @@ MqttPublisher::MqttPublisher(const MqttConfig &config, QObject *parent)
     connect(&thin_timer, &QTimer::timeout, this, &MqttPublisher::send_thinned);
     // The link calls from its own thread; the signal leaves from this
     // object's, and not at all once it is gone.
-    link = std::make_unique<MqttLink>(config, [this](const MqttLinkStatus &status) {
-        QMetaObject::invokeMethod(
-            this, [this, status] { emit status_changed(status); }, Qt::QueuedConnection);
-    });
+    link = std::make_unique<MqttLink>(config, mqtt_payload::status(true, config.station, status),
+                                      [this](const MqttLinkStatus &now) {
+                                          QMetaObject::invokeMethod(
+                                              this, [this, now] { emit status_changed(now); },
+                                              Qt::QueuedConnection);
+                                      });
 }
 
 MqttPublisher::~MqttPublisher() = default;

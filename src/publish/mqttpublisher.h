@@ -25,7 +25,11 @@ class MqttPublisher : public QObject, public ReadingSink
     Q_OBJECT
 
 public:
-    explicit MqttPublisher(const MqttConfig &config, QObject *parent = nullptr);
+    // status: what the online status tells besides the state and the
+    // station (the port, the settings, the program's version), so that the
+    // first status the broker retains is already complete.
+    explicit MqttPublisher(const MqttConfig &config, const QVariantMap &status = {},
+                           QObject *parent = nullptr);
     // Sends the offline status; waits at most about a second for the broker.
     ~MqttPublisher() override;
 
@@ -34,8 +38,7 @@ public:
 
     // The alarms active now, by name, retained; none is published as [].
     void set_alarms(const QStringList &active);
-    // What the online status tells besides the state and the station: the
-    // port, the settings, the program's version, as the caller names them.
+    // A new online status, as given to the constructor.
     void set_status(const QVariantMap &details);
 
     MqttLinkStatus status() const;

@@ -1,8 +1,5 @@
 #include "frmain.h"
-#include "outputhub.h"
-#include "portsession.h"
 #include "statuspane.h"
-#include "trendmodel.h"
 #include "trendview.h"
 #include "watersettings.h"
 
@@ -16,38 +13,31 @@
 #include <QPushButton>
 #include <QTextEdit>
 
-frmain::frmain(QWidget *parent)
-    : QWidget(parent), player([this](const QByteArray &bytes) { return write_to_port(bytes); },
-                              [this](int ms) {
-                                  Sleep(ms);
-                                  return !quitting;
-                              }),
-      frame(status_pane_keep)
+frmain::frmain(QWidget *parent) : QWidget(parent), frame(status_pane_keep)
 {
-    data_file = acquisition.recorder().file_object();
-    trend_model = new TrendModel(this);
+    // The port and everything it feeds come first: the recording file is
+    // the pipeline's, and the areas show what the pipeline holds.
+    my_com = new QSerialPort(this);
+    core = new Station(my_com, this, this);
+    core->set_pause([this](int ms) {
+        Sleep(ms);
+        return !quitting;
+    });
+    data_file = core->acquisition().recorder().file_object();
     water = new WaterSettings(this);
-    // The screen first: what it shows does not wait for the others.
-    acquisition.add_sink(this);
-    acquisition.add_sink(trend_model);
-    outputs = new OutputHub(this);
-    acquisition.add_sink(outputs);
-    connect(outputs, &OutputHub::message, this, &frmain::pane_note);
-    connect(&acquisition, &Acquisition::replies, this, [this](const QString &text) {
+    connect(core, &Station::message, this, &frmain::pane_note);
+    connect(core, &Station::replies, this, [this](const QString &text) {
         frame.append_pane(text);
         request_frame();
     });
-    connect(&acquisition, &Acquisition::recording_failed, this, &frmain::recording_failed);
+    connect(core, &Station::recording_failed, this, &frmain::recording_failed);
+    connect(core, &Station::port_lost, this, &frmain::port_lost);
+    connect(core, &Station::port_back, this, &frmain::port_back);
 
     data_setting();
     machine_setting();
     status_setting();
     build_station();
-
-    my_com = new QSerialPort(this);
-    session = new PortSession(my_com, this);
-    connect(session, &PortSession::lost, this, &frmain::port_lost);
-    connect(session, &PortSession::back, this, &frmain::port_back);
     show_port_state();
     show_recording_state();
 
@@ -63,15 +53,11 @@ frmain::frmain(QWidget *parent)
     avg_sum = 0.0;
     avg_count = 0;
     avg_points = 5;
-    acquisition.restart_average(avg_points);
+    core->set_average_points(avg_points);
+    core->choose_port(chosen_port_settings());
 
     frame_timer.setSingleShot(true);
     connect(&frame_timer, &QTimer::timeout, this, &frmain::paint_frame);
-    stale_timer.setSingleShot(true);
-    connect(&stale_timer, &QTimer::timeout, this, &frmain::check_stale);
-    log_timer.setInterval(MeasurementLog::flush_interval_ms);
-    connect(&log_timer, &QTimer::timeout, this,
-            [this] { acquisition.flush_log(QDateTime::currentMSecsSinceEpoch()); });
 
     setObjectName("mainwindow");
     status_textedit->setObjectName("staus_show");
@@ -105,7 +91,7 @@ void frmain::closeEvent(QCloseEvent *)
 {
     if (my_com->isOpen())
         ReadMyCom_slot();
-    stop_recording(false);
+    core->stop_recording(false);
     data_file->close();
     if (trend_window)
         trend_window->close();

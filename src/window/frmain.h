@@ -1,11 +1,10 @@
 #ifndef FRMAIN_H
 #define FRMAIN_H
 
-#include "acquisition.h"
-#include "commandplayer.h"
 #include "pendingframe.h"
 #include "portsession.h"
 #include "readingsink.h"
+#include "station.h"
 
 #include <QFile>
 #include <QSerialPort>
@@ -23,16 +22,10 @@ class QLineEdit;
 class QPushButton;
 class QTabWidget;
 class QTextEdit;
-class PortSession;
-class TrendModel;
 class TrendView;
 class WaterSettings;
-class OutputHub;
 class OutputsPanel;
-class AlarmMonitor;
 class AlarmStrip;
-class MqttPublisher;
-struct MqttConfig;
 
 // The window shows what the acquisition pipeline decides; it is itself the
 // pipeline's consumer for the screen.
@@ -44,18 +37,14 @@ public:
     explicit frmain(QWidget *parent = nullptr);
     ~frmain();
 
-    // Where readings go on to the sonar and the acquisition software.
-    OutputHub *output_hub() const { return outputs; }
+    // What the window shows: the pipeline, its consumers and the port.
+    Station *station() const { return core; }
     // Opens the chosen port as a click would, but while it cannot be opened
-    // tries again every second instead of showing a box.
-    void open_at_start();
+    // tries again every second instead of showing a box. False, with the
+    // reason in the pane, when it did not open at once.
+    bool open_at_start();
 
-    // Station: what the settings and an unattended start reach.
-    AlarmMonitor *alarm_monitor() const { return alarms; }
-    MqttPublisher *publisher() const { return mqtt; }
-    // Publishes to the broker given, replacing any publisher; no host stops.
-    void publish_to(const MqttConfig &config);
-    QualityCheck &quality_limits() { return acquisition.quality(); }
+    QualityCheck &quality_limits() { return core->acquisition().quality(); }
     WaterSettings *water_settings() const { return water; }
     // The span the trend tab shows, also before the tab is first built.
     int trend_span() const;
@@ -67,8 +56,8 @@ public:
     QByteArray trend_geometry() const;
     void set_trend_geometry(const QByteArray &geometry) { trend_window_geometry = geometry; }
     // Starts recording into a new file named by the time in folder, without
-    // a dialog; false, said on stderr and in the pane, when it cannot.
-    bool record_into(const QString &folder);
+    // a dialog; empty, said in the pane, when it cannot (*problem says why).
+    QString record_into(const QString &folder, QString *problem);
     // Another tab in the status area, after the given ones, built when it
     // is first shown.
     void add_status_tab(std::function<QWidget *()> build, const QString &title);
@@ -155,11 +144,9 @@ private:
     int take(const Measurement &measurement) override;
     void reject(const Reading &line, qint64 utc_ms) override;
     void stale(bool stale, qint64 utc_ms) override;
-    void note(const char *event);
     // Per frame.
     void request_frame();
     void paint_frame();
-    void check_stale();
     void tick_trend_views();
     void set_displays_stale(bool stale);
 
@@ -175,36 +162,25 @@ private:
     PortSettings chosen_port_settings() const;
     bool start_recording();
     void recording_started(const QString &log_error, bool unattended);
-    void stop_recording(bool write_end_line);
     void recording_failed();
     void play(const QVector<CommandStep> &steps);
-    void end_configuration(const QString &problem);
-    bool write_to_port(const QByteArray &bytes);
     void pane_note(const QString &text);
 
-    Acquisition acquisition;
-    CommandPlayer player;
     PendingFrame frame;
-    PortSession *session;
-    TrendModel *trend_model;
+    Station *core;
     WaterSettings *water;
-    OutputHub *outputs;
-    AlarmMonitor *alarms;
     AlarmStrip *alarm_strip;
-    MqttPublisher *mqtt = nullptr;
-    QTimer alarm_timer;
     void build_station();
-    void alarm_changed(const QString &name, bool on, qint64 utc_ms);
-    void publish_status();
+    void show_alarm(const QString &name, bool on);
+    void show_alarms();
     void tell_trend_session();
-    QStringList sent_configuration; // the commands played this session, for the report
     QByteArray trend_window_geometry;
     TrendView *trend_view = nullptr; // built when its tab is first shown
     int wanted_trend_span; // for the trend tab until it is built
     OutputsPanel *outputs_panel = nullptr; // built when its tab is first shown
     TrendView *trend_window = nullptr; // the same view in a window of its own
     QTabWidget *status_tabs;
-    QTimer frame_timer, stale_timer, log_timer;
+    QTimer frame_timer;
     bool displays_stale = false;
     bool loss_box_open = false;
     bool quitting = false;

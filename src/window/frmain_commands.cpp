@@ -31,64 +31,38 @@ void frmain::Sleep(int sec)
         // and a sequence in progress must not rush out its remaining bytes.
         if (timer.isActive()) {
             quitting = true;
+            core->set_quitting();
             return;
         }
     }
 }
 
-bool frmain::write_to_port(const QByteArray &bytes)
-{
-    return my_com->isOpen() && !quitting && my_com->write(bytes) == bytes.size();
-}
-
 void frmain::send(QString data)
 {
-    write_to_port(data.toLatin1());
+    core->write(data.toLatin1());
 }
 
 // Paced by the player, which also keeps it from cutting into a sequence.
 void frmain::one_byte_send(QString str)
 {
-    player.play({CommandStep{str.toLatin1(), true, 0}});
+    core->play({CommandStep{str.toLatin1(), true, 0}});
 }
 
 // One exchange at a time; a closed port is said plainly instead of pacing
 // out nothing, and a write the port refuses ends the exchange with a word.
 void frmain::play(const QVector<CommandStep> &steps)
 {
-    if (player.playing())
+    if (core->configuring())
         return;
     if (!my_com->isOpen()) {
         show_message("\n串口未打开\n请先打开串口！\n");
         return;
     }
     configuring = true;
-    acquisition.set_configuring(true);
-    note("config_start");
-    QByteArray wire;
-    for (const CommandStep &step : steps)
-        wire += step.bytes;
-    for (const QByteArray &command : wire.split('\r'))
-        if (!command.isEmpty())
-            sent_configuration << QString::fromLatin1(command);
-    const CommandPlayer::Result result = player.play(steps);
-    // A loss ended it already and said so; quitting needs no word.
-    if (result == CommandPlayer::aborted) {
-        if (configuring)
-            end_configuration(QString());
-        return;
-    }
-    end_configuration(result == CommandPlayer::done ? QString()
-                                                    : QStringLiteral("写入串口失败，配置未完成"));
-}
-
-void frmain::end_configuration(const QString &problem)
-{
-    note("config_end");
+    const CommandPlayer::Result result = core->configure(steps);
     configuring = false;
-    acquisition.set_configuring(false);
-    if (!problem.isEmpty())
-        pane_note(problem);
+    if (result == CommandPlayer::write_failed)
+        pane_note(QStringLiteral("写入串口失败，配置未完成"));
 }
 
 void frmain::setting_button_slot()
@@ -121,7 +95,7 @@ bool frmain::outrange_warning_slot(QString text)
 
 void frmain::set_average_points(int points)
 {
-    acquisition.restart_average(points);
+    core->set_average_points(points);
     avg_count = 0;
     avg_sum = 0.0;
     avg_points = points;

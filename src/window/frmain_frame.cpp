@@ -36,7 +36,6 @@ void frmain::paint_frame()
     if (next.changed & PendingFrame::Speed) {
         show_text(speed_lineedit, next.speed);
         set_displays_stale(false);
-        stale_timer.start(int(qMax<qint64>(0, acquisition.stale_watch().deadline() - now)));
     }
     if (next.changed & PendingFrame::Average)
         show_text(avg_speed_lineedit, next.average);
@@ -45,15 +44,6 @@ void frmain::paint_frame()
     if (next.changed & PendingFrame::Pane)
         append_to_pane(status_textedit, next.pane);
     tick_trend_views();
-}
-
-void frmain::check_stale()
-{
-    const qint64 now = QDateTime::currentMSecsSinceEpoch();
-    acquisition.check_stale(now);
-    const qint64 deadline = acquisition.stale_watch().deadline();
-    if (!displays_stale && deadline > now)
-        stale_timer.start(int(deadline - now));
 }
 
 // Stale values stay readable but grey, until the next valid line, which

@@ -235,7 +235,7 @@ void frmain::build_status_tabs()
     wanted_trend_span = TrendView::default_span_s;
     add_status_tab(
         [this] {
-            trend_view = new TrendView(trend_model, water);
+            trend_view = new TrendView(core->trend(), water);
             trend_view->set_span_seconds(wanted_trend_span);
             connect(trend_view, &TrendView::detach_requested, this, &frmain::show_detached_trend);
             tell_trend_session();
@@ -244,8 +244,8 @@ void frmain::build_status_tabs()
         "趋势与质量");
     add_status_tab(
         [this] {
-            outputs_panel = new OutputsPanel(outputs, &acquisition.quality());
-            outputs_panel->set_link_status([this] { return mqtt_link_text(mqtt); });
+            outputs_panel = new OutputsPanel(core->outputs(), &core->acquisition().quality());
+            outputs_panel->set_link_status([this] { return mqtt_link_text(core->publisher()); });
             return outputs_panel;
         },
         "输出");
@@ -265,7 +265,7 @@ void frmain::set_trend_span(int seconds)
 
 void frmain::set_quality_limits(double low, double high, double spike_threshold)
 {
-    QualityCheck &limits = acquisition.quality();
+    QualityCheck &limits = core->acquisition().quality();
     limits.set_range(low, high);
     limits.set_spike_threshold(spike_threshold);
     if (outputs_panel)
@@ -276,7 +276,7 @@ void frmain::set_quality_limits(double low, double high, double spike_threshold)
 void frmain::show_detached_trend()
 {
     if (!trend_window) {
-        trend_window = new TrendView(trend_model, water);
+        trend_window = new TrendView(core->trend(), water);
         trend_window->set_detachable(false);
         trend_window->setWindowTitle(windowTitle() + " - " + status_tabs->tabText(1));
         trend_window->setWindowIcon(windowIcon());

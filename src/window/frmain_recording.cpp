@@ -1,4 +1,3 @@
-#include "alarmmonitor.h"
 #include "frmain.h"
 
 #include <QDateTime>
@@ -15,8 +14,8 @@ static const QString recording_caption = QStringLiteral("停止保存");
 bool frmain::save_data_slot()
 {
     bool started = true;
-    if (acquisition.recording())
-        stop_recording(true);
+    if (core->acquisition().recording())
+        core->stop_recording(true);
     else
         started = start_recording();
     show_recording_state();
@@ -26,7 +25,7 @@ bool frmain::save_data_slot()
 void frmain::show_recording_state()
 {
     tell_trend_session();
-    save_data_button->setText(acquisition.recording() ? recording_caption : idle_caption);
+    save_data_button->setText(core->acquisition().recording() ? recording_caption : idle_caption);
 }
 
 // The raw recording first; the measurement log beside it is a help, so a
@@ -34,14 +33,13 @@ void frmain::show_recording_state()
 bool frmain::start_recording()
 {
     save_data_button->setText(recording_caption);
-    acquisition.hold_raw(true);
+    core->acquisition().hold_raw(true);
     data_file_name = QFileDialog::getSaveFileName(this, "保存数据为", data_file_name,
                                                   "文本(*.txt );自定义文件(*.*);");
     QString log_error;
-    const bool started = !data_file_name.isEmpty()
-        && acquisition.start_recording(data_file_name, QDateTime::currentMSecsSinceEpoch(),
-                                       &log_error);
-    acquisition.hold_raw(false);
+    const bool started
+        = !data_file_name.isEmpty() && core->start_recording(data_file_name, &log_error);
+    core->acquisition().hold_raw(false);
     if (data_file_name.isEmpty())
         return false;
     if (!started) {
@@ -57,10 +55,8 @@ bool frmain::start_recording()
 // is there to close it.
 void frmain::recording_started(const QString &log_error, bool unattended)
 {
-    alarms->set_recording_failed(false, QDateTime::currentMSecsSinceEpoch());
-    const QString log_path = acquisition.log().file_name();
+    const QString log_path = core->acquisition().log().file_name();
     if (log_error.isEmpty()) {
-        log_timer.start();
         pane_note("测量记录（CSV）：" + QFileInfo(log_path).fileName());
         return;
     }
@@ -72,17 +68,9 @@ void frmain::recording_started(const QString &log_error, bool unattended)
         show_message(problem);
 }
 
-void frmain::stop_recording(bool write_end_line)
-{
-    acquisition.stop_recording(write_end_line, QDateTime::currentMSecsSinceEpoch());
-    log_timer.stop();
-}
-
 // A failed write stopped both files; said once, from outside the reader.
 void frmain::recording_failed()
 {
-    log_timer.stop();
-    alarms->set_recording_failed(true, QDateTime::currentMSecsSinceEpoch());
     show_recording_state();
     QTimer::singleShot(
         0, this, [] { show_message("\n数据写入失败\n已停止保存，请检查磁盘空间和设备！\n"); });

@@ -1,6 +1,4 @@
-#include "alarmmonitor.h"
 #include "frmain.h"
-#include "portsession.h"
 
 #include <QComboBox>
 #include <QDateTime>
@@ -13,41 +11,36 @@ static const QString close_caption = QStringLiteral("关闭串口");
 
 void frmain::openCom1_slot()
 {
-    if (session->active()) {
-        session->close();
-        // Closed on purpose: nothing is lost or late any more.
-        const qint64 now = QDateTime::currentMSecsSinceEpoch();
-        alarms->event(QStringLiteral("port_back"), now);
-        alarms->stale(false, now);
+    if (core->session()->active()) {
+        core->close();
         show_message("串口关闭成功！");
         show_port_state();
-        publish_status();
         return;
     }
-    if (!session->open(chosen_port_settings())) {
-        show_message("\n串口打开失败\n" + session->failure_reason() + "\n");
+    if (!core->open(chosen_port_settings())) {
+        show_message("\n串口打开失败\n" + core->session()->failure_reason() + "\n");
         return;
     }
     show_port_state();
-    publish_status();
     Sleep(open_settle_ms);
     connect(my_com, &QSerialPort::readyRead, this, &frmain::ReadMyCom_slot, Qt::UniqueConnection);
 }
 
-void frmain::open_at_start()
+bool frmain::open_at_start()
 {
-    if (!session->open_or_wait(chosen_port_settings()))
-        pane_note("串口打开失败：" + session->failure_reason() + "，每秒重试");
+    const bool opened = core->open_or_wait(chosen_port_settings());
+    if (!opened)
+        pane_note("串口打开失败：" + core->session()->failure_reason() + "，每秒重试");
     show_port_state();
-    publish_status();
     connect(my_com, &QSerialPort::readyRead, this, &frmain::ReadMyCom_slot, Qt::UniqueConnection);
+    return opened;
 }
 
 // The caption and the locked line settings follow the session: a port that
 // is awaited after an unplug still belongs to it.
 void frmain::show_port_state()
 {
-    const bool active = session->active();
+    const bool active = core->session()->active();
     open_button->setText(active ? close_caption : open_caption);
     for (QComboBox *choice :
          {port_combobox, baud_combobox, databits_combobox, parity_combobox, stopbits_combobox})
@@ -69,8 +62,8 @@ void frmain::ReadMyCom_slot()
 {
     if (read_paused || my_com->bytesAvailable() <= 0)
         return;
-    acquisition.take(my_com->readAll(), QDateTime::currentMSecsSinceEpoch());
-    read_buffer = QString::fromUtf8(acquisition.stream().pending());
+    core->take(my_com->readAll());
+    read_buffer = QString::fromUtf8(core->acquisition().stream().pending());
     request_frame();
 }
 
@@ -87,8 +80,8 @@ int frmain::take(const Measurement &measurement)
     frame.set_temperature(reading.has_temperature ? temp_text : idle_display());
     frame.set_average(measurement.average.isEmpty() ? idle_display() : measurement.average);
     frame.set_speed(speed_text);
-    avg_sum = acquisition.average().sum();
-    avg_count = acquisition.average().count();
+    avg_sum = core->acquisition().average().sum();
+    avg_count = core->acquisition().average().count();
     return 0;
 }
 
@@ -100,19 +93,11 @@ void frmain::reject(const Reading &line, qint64)
     frame.append_pane(line.line);
 }
 
-// Keeps what the device delivered last, closes the port (the session does)
-// and tells the operator once, from outside the reader. A configuration in
-// progress ends here: the rest would go nowhere, and the recording must not
-// wait for it.
+// The station kept what the device delivered last and ended any exchange;
+// the operator is told once, from outside the reader.
 void frmain::port_lost()
 {
-    const QByteArray remaining = read_paused ? QByteArray() : my_com->readAll();
-    acquisition.lost(remaining, QDateTime::currentMSecsSinceEpoch());
-    read_buffer = QString::fromUtf8(acquisition.stream().pending());
-    if (player.playing()) {
-        player.abort();
-        end_configuration(QStringLiteral("串口连接已断开，配置未完成"));
-    }
+    read_buffer = QString::fromUtf8(core->acquisition().stream().pending());
     pane_note("串口连接已断开，正在等待设备重新连接");
     if (loss_box_open)
         return;
@@ -125,14 +110,7 @@ void frmain::port_lost()
 
 void frmain::port_back()
 {
-    note("port_back");
     pane_note("串口已重新连接");
-    publish_status();
-}
-
-void frmain::note(const char *event)
-{
-    acquisition.note(QString::fromLatin1(event), QDateTime::currentMSecsSinceEpoch());
 }
 
 // A line of the program's own in the pane, with the local time.

@@ -128,12 +128,12 @@ QWidget *SettingsPanel::build_mqtt()
 
 void SettingsPanel::show_current()
 {
-    const AlarmSettings &alarms = window->alarm_monitor()->settings();
+    const AlarmSettings &alarms = window->station()->alarms()->settings();
     for (int i = 0; i < alarm_boxes.size(); ++i)
         alarm_boxes[i]->setChecked(alarms.is_enabled(Alarm(i)));
     spike_limit->setValue(alarms.spike_limit);
     difference_limit->setValue(alarms.difference_limit);
-    if (MqttPublisher *publisher = window->publisher()) {
+    if (MqttPublisher *publisher = window->station()->publisher()) {
         const MqttConfig &config = publisher->config();
         broker->setText(config.address());
         station->setText(config.station);
@@ -199,12 +199,12 @@ void SettingsPanel::profile_action(int action)
 
 void SettingsPanel::apply_alarms()
 {
-    AlarmSettings settings = window->alarm_monitor()->settings();
+    AlarmSettings settings = window->station()->alarms()->settings();
     for (int i = 0; i < alarm_boxes.size(); ++i)
         settings.set_enabled(Alarm(i), alarm_boxes[i]->isChecked());
     settings.spike_limit = spike_limit->value();
     settings.difference_limit = difference_limit->value();
-    window->alarm_monitor()->set_settings(settings, QDateTime::currentMSecsSinceEpoch());
+    window->station()->alarms()->set_settings(settings, window->station()->now_ms());
 }
 
 // An empty broker stops publishing; anything else must be complete first.
@@ -226,7 +226,7 @@ void SettingsPanel::apply_mqtt()
         say(config.problem(), true);
         return;
     }
-    window->publish_to(config);
+    window->station()->publish_to(config);
     say(config.host.isEmpty() ? "已停止 MQTT 发布" : "MQTT 发布：" + config.topic("#"), false);
     show_link();
 }
@@ -246,7 +246,8 @@ QString mqtt_link_text(const MqttPublisher *publisher)
 
 void SettingsPanel::show_link()
 {
-    if (isVisible() || !window->publisher())
-        link->setText(window->publisher() ? mqtt_link_text(window->publisher())
-                                          : QStringLiteral("MQTT 未启用"));
+    if (isVisible() || !window->station()->publisher())
+        link->setText(window->station()->publisher()
+                          ? mqtt_link_text(window->station()->publisher())
+                          : QStringLiteral("MQTT 未启用"));
 }

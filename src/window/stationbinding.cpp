@@ -40,10 +40,10 @@ StationSettings collect_station_settings(frmain &window)
     s.salinity = window.water_settings()->salinity();
     s.depth = window.water_settings()->depth();
     s.trend_span_s = window.trend_span();
-    s.outputs = output_maps(window.output_hub());
-    s.alarms = window.alarm_monitor()->settings().to_map();
-    if (window.publisher())
-        s.mqtt = window.publisher()->config().to_map();
+    s.outputs = output_maps(window.station()->outputs());
+    s.alarms = window.station()->alarms()->settings().to_map();
+    if (window.station()->publisher())
+        s.mqtt = window.station()->publisher()->config().to_map();
     if (!window.data_file_name.isEmpty())
         s.recording_folder = QFileInfo(window.data_file_name).absolutePath();
     if (!window.trend_geometry().isEmpty())
@@ -80,12 +80,12 @@ static void apply_outputs(frmain &w, const StationSettings &s, QStringList *prob
 {
     if (!s.outputs)
         return;
-    w.output_hub()->clear();
+    w.station()->outputs()->clear();
     for (const QVariant &map : *s.outputs) {
         OutputConfig config;
         QString error;
         if (OutputConfig::from_map(map.toMap(), &config, &error))
-            w.output_hub()->add(config);
+            w.station()->outputs()->add(config);
         else
             *problems << "outputs: " + error;
     }
@@ -119,10 +119,10 @@ void apply_station_settings(frmain &w, const StationSettings &s, QStringList *pr
         w.set_trend_span(*s.trend_span_s);
     apply_outputs(w, s, problems);
     if (s.alarms)
-        w.alarm_monitor()->set_settings(AlarmSettings::from_map(*s.alarms, problems),
-                                        QDateTime::currentMSecsSinceEpoch());
+        w.station()->alarms()->set_settings(AlarmSettings::from_map(*s.alarms, problems),
+                                            w.station()->now_ms());
     if (s.mqtt)
-        w.publish_to(MqttConfig::from_map(*s.mqtt));
+        w.station()->publish_to(MqttConfig::from_map(*s.mqtt));
     if (s.trend_window_geometry)
         w.set_trend_geometry(*s.trend_window_geometry);
     if (s.recording_folder)

@@ -217,7 +217,6 @@ private slots:
             QVERIFY(sonar.bind(QHostAddress(QHostAddress::LocalHost)));
             QVERIFY(other.bind(QHostAddress(QHostAddress::LocalHost)));
             OutputHub hub;
-            hub.stop_timer();
             OutputConfig config
                 = parsed(QStringLiteral("udp:%1:%2:svt").arg(host).arg(sonar.localPort()));
             QCOMPARE(hub.add(config), 0);
@@ -247,7 +246,6 @@ private slots:
         QUdpSocket sonar;
         QVERIFY(sonar.bind(QHostAddress(QHostAddress::LocalHost)));
         OutputHub hub;
-        hub.stop_timer();
         OutputConfig good = parsed(QStringLiteral("udp:127.0.0.1:%1:sv3").arg(sonar.localPort()));
         good.hold = true;
         OutputConfig every = good;
@@ -291,7 +289,6 @@ private slots:
     void tcp_clients()
     {
         OutputHub hub;
-        hub.stop_timer();
         const quint16 port = free_tcp_port();
         hub.add(parsed(QStringLiteral("tcp:%1:sv2").arg(port)));
         QCOMPARE(hub.status(0).state, OutputState::sending);
@@ -325,7 +322,6 @@ private slots:
     void tcp_stalled_client()
     {
         OutputHub hub;
-        hub.stop_timer();
         QSignalSpy messages(&hub, &OutputHub::message);
         const quint16 port = free_tcp_port();
         hub.add(parsed(QStringLiteral("tcp:%1:json").arg(port)));
@@ -364,7 +360,6 @@ private slots:
         QTemporaryDir dir;
         const QString link = dir.filePath("sonar");
         OutputHub hub;
-        hub.stop_timer();
         hub.add(parsed(QStringLiteral("serial:%1:9600:sv3").arg(link)));
         QCOMPARE(hub.status(0).state, OutputState::waiting);
         hub.tick(10000);

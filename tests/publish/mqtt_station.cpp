@@ -18,8 +18,7 @@ int main(int argc, char **argv)
     config.host = QStringLiteral("127.0.0.1");
     config.port = quint16(QByteArray(argv[1]).toUInt());
     config.station = QString::fromLocal8Bit(argv[2]);
-    MqttPublisher publisher(config);
-    publisher.set_status({{QStringLiteral("port"), QStringLiteral("/dev/ttyUSB0")}});
+    MqttPublisher publisher(config, {{QStringLiteral("port"), QStringLiteral("/dev/ttyUSB0")}});
     QObject::connect(&publisher, &MqttPublisher::status_changed, [](const MqttLinkStatus &status) {
         if (status.state == MqttLinkStatus::State::connected) {
             std::puts("connected");

@@ -8,9 +8,6 @@
 #include "stationbinding.h"
 
 #include <QApplication>
-
-#include <cstdio>
-
 #include <QComboBox>
 
 // A rate the list lacks is offered too: the command line knows the device.
@@ -22,7 +19,7 @@ static void choose_baud(QComboBox *choice, qint32 baud)
     }
 }
 
-void apply_start_options(frmain &window, const StartOptions &options)
+static void apply_start_options(frmain &window, const StartOptions &options)
 {
     if (!options.port.isEmpty())
         window.port_combobox->setEditText(options.port);
@@ -30,28 +27,31 @@ void apply_start_options(frmain &window, const StartOptions &options)
         choose_baud(window.baud_combobox, *options.baud);
     // Outputs given at start replace those remembered, so that the same
     // command line at every start does not pile them up.
+    OutputHub *outputs = window.station()->outputs();
     if (!options.outputs.isEmpty())
-        window.output_hub()->clear();
+        outputs->clear();
     for (const OutputConfig &output : options.outputs)
-        window.output_hub()->add(output);
+        outputs->add(output);
     if (options.mqtt) {
         MqttConfig config = options.mqtt_config;
         config.take_password_from_environment();
-        window.publish_to(config);
+        window.station()->publish_to(config);
     }
 }
 
-void open_if_asked(frmain &window, const StartOptions &options)
+void start_unattended(frmain &window, const StartOptions &options, QTextStream &err)
 {
     if (options.open)
         window.open_at_start();
-    if (!options.record_dir.isEmpty())
-        window.record_into(options.record_dir);
+    QString problem;
+    if (!options.record_dir.isEmpty() && window.record_into(options.record_dir, &problem).isEmpty())
+        err << "svterminal: " << problem << Qt::endl;
 }
 
 // Remembered settings, or a profile's, before what the command line says;
 // none of them with --defaults.
-void load_settings(frmain &window, SettingsStore &store, const StartOptions &options)
+static void load_settings(frmain &window, SettingsStore &store, const StartOptions &options,
+                          QTextStream &err)
 {
     if (options.defaults)
         return;
@@ -62,7 +62,7 @@ void load_settings(frmain &window, SettingsStore &store, const StartOptions &opt
     } else {
         settings = store.load_profile(options.profile, &message);
         if (!settings)
-            std::fprintf(stderr, "svterminal: %s\n", qPrintable(message));
+            err << "svterminal: " << message << Qt::endl;
     }
     QStringList problems;
     if (settings)
@@ -74,7 +74,7 @@ void load_settings(frmain &window, SettingsStore &store, const StartOptions &opt
         window.tell(message);
 }
 
-void keep_settings(frmain &window, SettingsStore &store, const StartOptions &options)
+static void keep_settings(frmain &window, SettingsStore &store, const StartOptions &options)
 {
     window.add_status_tab([&window, &store] { return new SettingsPanel(&window, &store); }, "设置");
     if (options.defaults)
@@ -86,4 +86,12 @@ void keep_settings(frmain &window, SettingsStore &store, const StartOptions &opt
     QObject::connect(qApp, &QCoreApplication::aboutToQuit, &window, save);
     pacer->watch(qApp);
     pacer->start();
+}
+
+void prepare_window(frmain &window, SettingsStore &store, const StartOptions &options)
+{
+    QTextStream err(stderr);
+    load_settings(window, store, options, err);
+    apply_start_options(window, options);
+    keep_settings(window, store, options);
 }

@@ -28,9 +28,12 @@ void Acquisition::take(const QByteArray &chunk, qint64 now_ms)
 
 void Acquisition::take_reading(const Reading &reading, qint64 now_ms)
 {
+    // What a consumer raises now (an alarm) follows this line's row.
+    handing_out = true;
     if (!reading.valid) {
         for (ReadingSink *sink : qAsConst(sinks))
             sink->reject(reading, now_ms);
+        hand_out_waiting();
         return;
     }
     QString shown;
@@ -45,7 +48,6 @@ void Acquisition::take_reading(const Reading &reading, qint64 now_ms)
     }
     const Measurement measurement{reading, quality, average_text, now_ms,
                                   watch.deadline() - now_ms};
-    handing_out = true;
     int forwarded = 0;
     for (ReadingSink *sink : qAsConst(sinks))
         forwarded += sink->take(measurement);

@@ -3,7 +3,6 @@
 #include "mqttpayload.h"
 
 #include <chrono>
-#include <limits>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
@@ -184,15 +183,16 @@ void MqttLink::went_down(const QString &reason)
     next_attempt_ms = monotonic_ms() + backoff.next_delay();
 }
 
-// In the order they were handed over: a reading goes after the events
-// raised before it and before those raised after it (an alarm it set off),
-// and the alarm list after both.
+// Events go no more than in_flight_limit unacknowledged, so the rest waits
+// in the bounded outbox rather than in the library's unbounded queue; those
+// the library refuses go back to the outbox, in order. A status or alarm
+// list it refuses goes again with the next connection.
 void MqttLink::send_waiting()
 {
     QByteArray status_now, alarms_now;
-    QVector<WaitingReading> readings_now;
+    QVector<MqttWaitingReading> readings_now;
     std::deque<QByteArray> events;
-    qint64 number = 0; // of events.front()
+    qint64 first_event = 0;
     {
         std::lock_guard<std::mutex> lock(mutex);
         if (status_due)
@@ -201,37 +201,25 @@ void MqttLink::send_waiting()
             alarms_now = alarm_payload;
         status_due = alarms_due = false;
         readings_now.swap(readings);
-        number = outbox.pushed() - outbox.size();
+        first_event = outbox.pushed() - outbox.size();
         events = outbox.take(in_flight_limit - in_flight.size());
     }
-    // One that the library does not take goes again with the next connection.
-    if (!status_now.isEmpty())
-        client.publish(QStringLiteral("status"), status_now, 1, true);
-    for (const WaitingReading &reading : qAsConst(readings_now)) {
-        send_events(events, number, reading.events_before);
-        client.publish(QStringLiteral("reading"), reading.payload, 0, false);
-    }
-    send_events(events, number, std::numeric_limits<qint64>::max());
-    if (!alarms_now.isEmpty())
-        client.publish(QStringLiteral("alarm"), alarms_now, 1, true);
-}
-
-// Those numbered below before, no more than in_flight_limit unacknowledged,
-// so the rest waits in the bounded outbox rather than in the library's
-// unbounded queue. What the library refuses goes back to the outbox.
-void MqttLink::send_events(std::deque<QByteArray> &events, qint64 &number, qint64 before)
-{
-    while (!events.empty() && number < before) {
-        const int mid = client.publish(QStringLiteral("event"), events.front(), 1, false);
+    for (const MqttSend &send :
+         mqtt_batch(status_now, readings_now, events, first_event, alarms_now)) {
+        const bool event = send.leaf == QLatin1String("event");
+        if (event && events.empty())
+            continue; // refused before: back in the outbox
+        const int mid = client.publish(send.leaf, send.payload, send.qos, send.retain);
+        if (!event)
+            continue;
         std::lock_guard<std::mutex> lock(mutex);
         if (mid < 0) {
             outbox.put_back(events);
             events.clear();
-            return;
+        } else {
+            in_flight.insert(mid);
+            events.pop_front();
         }
-        in_flight.insert(mid);
-        events.pop_front();
-        ++number;
     }
 }
 

@@ -1,6 +1,7 @@
 #ifndef MQTTLINK_H
 #define MQTTLINK_H
 
+#include "mqttbatch.h"
 #include "mqttclient.h"
 #include "mqttconfig.h"
 #include "mqttlinkstatus.h"
@@ -53,13 +54,7 @@ private:
     void connected(int rc);
     void published(int mid);
     void went_down(const QString &reason);
-    struct WaitingReading
-    {
-        QByteArray payload;
-        qint64 events_before; // events handed over before it
-    };
     void send_waiting();
-    void send_events(std::deque<QByteArray> &events, qint64 &number, qint64 before);
     void wait(int timeout_ms);
     void service();
     void say_goodbye();
@@ -79,7 +74,7 @@ private:
     mutable std::mutex mutex;
     MqttLinkStatus shared;
     MqttOutbox outbox;
-    QVector<WaitingReading> readings;
+    QVector<MqttWaitingReading> readings;
     QByteArray status_payload, alarm_payload;
     bool status_due = true, alarms_due = true;
     QSet<int> in_flight; // events handed to the library, not yet acknowledged

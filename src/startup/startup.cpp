@@ -6,6 +6,7 @@
 #include "settingspanel.h"
 #include "settingsstore.h"
 #include "stationbinding.h"
+#include "statustabs.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -76,7 +77,8 @@ static void load_settings(frmain &window, SettingsStore &store, const StartOptio
 
 static void keep_settings(frmain &window, SettingsStore &store, const StartOptions &options)
 {
-    window.add_status_tab([&window, &store] { return new SettingsPanel(&window, &store); }, "设置");
+    window.status_area()->add_tab([&window, &store] { return new SettingsPanel(&window, &store); },
+                                  "设置");
     if (options.defaults)
         return;
     auto *pacer = new SavePacer(1000, 30000, &window);

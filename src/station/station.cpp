@@ -6,6 +6,7 @@
 #include "mqttpublisher.h"
 #include "outputhub.h"
 #include "trendmodel.h"
+#include "watersettings.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -18,6 +19,7 @@ Station::Station(QSerialPort *port, ReadingSink *screen, QObject *parent)
              [this](int ms) { return pause_for ? pause_for(ms) : true; })
 {
     trend_model = new TrendModel(this);
+    water_settings = new WaterSettings(this);
     hub = new OutputHub(this);
     monitor = new AlarmMonitor(this);
     // The screen first: what it shows does not wait for the others.
@@ -28,10 +30,9 @@ Station::Station(QSerialPort *port, ReadingSink *screen, QObject *parent)
     pipeline.add_sink(monitor);
     port_session = new PortSession(port, this);
 
-    connect(monitor, &AlarmMonitor::changed, this,
-            [this](const QString &name, bool on, qint64 at) {
-                pipeline.note(alarm_event_text(name, on), at);
-            });
+    connect(monitor, &AlarmMonitor::changed, this, [this](const QString &name, bool on, qint64 at) {
+        pipeline.note(alarm_event_text(name, on), at);
+    });
     connect(&pipeline, &Acquisition::noted, this, &Station::noted);
     connect(&pipeline, &Acquisition::replies, this, &Station::replies);
     connect(&pipeline, &Acquisition::recording_failed, this, [this] {

@@ -15,6 +15,7 @@ class AlarmMonitor;
 class MqttPublisher;
 class OutputHub;
 class TrendModel;
+class WaterSettings;
 struct MqttConfig;
 
 // What the instrument's port feeds, without a window: the acquisition
@@ -42,6 +43,8 @@ public:
     Acquisition &acquisition() { return pipeline; }
     const Acquisition &acquisition() const { return pipeline; }
     TrendModel *trend() const { return trend_model; }
+    // The water the computed speeds are for.
+    WaterSettings *water() const { return water_settings; }
     OutputHub *outputs() const { return hub; }
     AlarmMonitor *alarms() const { return monitor; }
     MqttPublisher *publisher() const { return mqtt; }
@@ -106,6 +109,7 @@ private:
     QSerialPort *port;
     Acquisition pipeline;
     TrendModel *trend_model;
+    WaterSettings *water_settings;
     OutputHub *hub;
     AlarmMonitor *monitor;
     MqttPublisher *mqtt = nullptr;

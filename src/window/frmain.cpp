@@ -1,7 +1,6 @@
 #include "frmain.h"
 #include "statuspane.h"
-#include "trendview.h"
-#include "watersettings.h"
+#include "statustabs.h"
 
 #include <QCloseEvent>
 #include <QDebug>
@@ -24,7 +23,6 @@ frmain::frmain(QWidget *parent) : QWidget(parent), frame(status_pane_keep)
         return !quitting;
     });
     data_file = core->acquisition().recorder().file_object();
-    water = new WaterSettings(this);
     connect(core, &Station::message, this, &frmain::pane_note);
     connect(core, &Station::replies, this, [this](const QString &text) {
         frame.append_pane(text);
@@ -66,10 +64,7 @@ frmain::frmain(QWidget *parent) : QWidget(parent), frame(status_pane_keep)
     avg_lineedit->setObjectName("avg_lineedit");
 }
 
-frmain::~frmain()
-{
-    delete trend_window;
-}
+frmain::~frmain() = default;
 
 void frmain::every_connect()
 {
@@ -93,8 +88,7 @@ void frmain::closeEvent(QCloseEvent *)
         ReadMyCom_slot();
     core->stop_recording(false);
     data_file->close();
-    if (trend_window)
-        trend_window->close();
+    status_tabs->close_detached();
 }
 
 void show_message(const QString &text)

@@ -13,8 +13,6 @@
 #include <QTimer>
 #include <QWidget>
 
-#include <functional>
-
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -22,10 +20,7 @@ class QLineEdit;
 class QPushButton;
 class QTabWidget;
 class QTextEdit;
-class TrendView;
-class WaterSettings;
-class OutputsPanel;
-class AlarmStrip;
+class StatusTabs;
 
 // The window shows what the acquisition pipeline decides; it is itself the
 // pipeline's consumer for the screen.
@@ -44,23 +39,11 @@ public:
     // reason in the pane, when it did not open at once.
     bool open_at_start();
 
-    QualityCheck &quality_limits() { return core->acquisition().quality(); }
-    WaterSettings *water_settings() const { return water; }
-    // The span the trend tab shows, also before the tab is first built.
-    int trend_span() const;
-    void set_trend_span(int seconds);
-    // The range and spike limits that drive the quality flags and outputs.
-    void set_quality_limits(double low, double high, double spike_threshold);
-    // The detached trend window's size and place, as saveGeometry() gives
-    // them; applied when it is first opened.
-    QByteArray trend_geometry() const;
-    void set_trend_geometry(const QByteArray &geometry) { trend_window_geometry = geometry; }
+    // The status pane's tabs: the trend, the outputs, the settings.
+    StatusTabs *status_area() const { return status_tabs; }
     // Starts recording into a new file named by the time in folder, without
     // a dialog; empty, said in the pane, when it cannot (*problem says why).
     QString record_into(const QString &folder, QString *problem);
-    // Another tab in the status area, after the given ones, built when it
-    // is first shown.
-    void add_status_tab(std::function<QWidget *()> build, const QString &title);
     // A line of the program's own in the status pane, with the local time.
     void tell(const QString &text) { pane_note(text); }
     // The averaging count, as the button sets it but without a box.
@@ -147,15 +130,12 @@ private:
     // Per frame.
     void request_frame();
     void paint_frame();
-    void tick_trend_views();
     void set_displays_stale(bool stale);
 
     static QString idle_display();
     void show_recording_state();
     void build_display_area();
     void build_port_choices();
-    void build_status_tabs();
-    void show_detached_trend();
     void show_port_state();
     void port_lost();
     void port_back();
@@ -168,18 +148,10 @@ private:
 
     PendingFrame frame;
     Station *core;
-    WaterSettings *water;
-    AlarmStrip *alarm_strip;
     void build_station();
     void show_alarm(const QString &name, bool on);
-    void show_alarms();
     void tell_trend_session();
-    QByteArray trend_window_geometry;
-    TrendView *trend_view = nullptr; // built when its tab is first shown
-    int wanted_trend_span; // for the trend tab until it is built
-    OutputsPanel *outputs_panel = nullptr; // built when its tab is first shown
-    TrendView *trend_window = nullptr; // the same view in a window of its own
-    QTabWidget *status_tabs;
+    StatusTabs *status_tabs;
     QTimer frame_timer;
     bool displays_stale = false;
     bool loss_box_open = false;

@@ -61,6 +61,7 @@ void frmain::play(const QVector<CommandStep> &steps)
     configuring = true;
     const CommandPlayer::Result result = core->configure(steps);
     configuring = false;
+    tell_trend_session();
     if (result == CommandPlayer::write_failed)
         pane_note(QStringLiteral("写入串口失败，配置未完成"));
 }

@@ -1,7 +1,7 @@
 #include "displayedit.h"
 #include "frmain.h"
 #include "statuspane.h"
-#include "trendview.h"
+#include "statustabs.h"
 
 #include <QDateTime>
 
@@ -43,7 +43,7 @@ void frmain::paint_frame()
         show_text(temp_lineedit, next.temperature);
     if (next.changed & PendingFrame::Pane)
         append_to_pane(status_textedit, next.pane);
-    tick_trend_views();
+    status_tabs->frame_tick();
 }
 
 // Stale values stay readable but grey, until the next valid line, which
@@ -53,7 +53,7 @@ void frmain::stale(bool stale, qint64)
     if (!stale)
         return;
     set_displays_stale(true);
-    tick_trend_views();
+    status_tabs->frame_tick();
 }
 
 void frmain::set_displays_stale(bool stale)
@@ -63,12 +63,4 @@ void frmain::set_displays_stale(bool stale)
     displays_stale = stale;
     for (QLineEdit *display : {speed_lineedit, avg_speed_lineedit, temp_lineedit})
         as_display(display)->set_stale(stale);
-}
-
-void frmain::tick_trend_views()
-{
-    if (trend_view)
-        trend_view->frame_tick();
-    if (trend_window)
-        trend_window->frame_tick();
 }

@@ -1,10 +1,8 @@
 #include "displayedit.h"
 #include "frmain.h"
-#include "outputspanel.h"
 #include "portcombobox.h"
-#include "settingspanel.h"
 #include "statuspane.h"
-#include "trendview.h"
+#include "statustabs.h"
 
 #include <QComboBox>
 #include <QFont>
@@ -220,72 +218,8 @@ void frmain::status_setting()
     // paragraph trimmed from it.
     status_textedit->setUndoRedoEnabled(false);
     set_up_pane(status_textedit);
-    build_status_tabs();
+    status_tabs = new StatusTabs(status_textedit, core);
     QHBoxLayout *status_layout = new QHBoxLayout;
     status_layout->addWidget(status_tabs);
     status_groupbox->setLayout(status_layout);
-}
-
-// The pane stays the first tab, current at start; the trend view can also
-// be shown in a window of its own. The other tabs are built when first shown.
-void frmain::build_status_tabs()
-{
-    status_tabs = new QTabWidget;
-    status_tabs->addTab(status_textedit, "状态");
-    wanted_trend_span = TrendView::default_span_s;
-    add_status_tab(
-        [this] {
-            trend_view = new TrendView(core->trend(), water);
-            trend_view->set_span_seconds(wanted_trend_span);
-            connect(trend_view, &TrendView::detach_requested, this, &frmain::show_detached_trend);
-            tell_trend_session();
-            return trend_view;
-        },
-        "趋势与质量");
-    add_status_tab(
-        [this] {
-            outputs_panel = new OutputsPanel(core->outputs(), &core->acquisition().quality());
-            outputs_panel->set_link_status([this] { return mqtt_link_text(core->publisher()); });
-            return outputs_panel;
-        },
-        "输出");
-}
-
-int frmain::trend_span() const
-{
-    return trend_view ? trend_view->span_seconds() : wanted_trend_span;
-}
-
-void frmain::set_trend_span(int seconds)
-{
-    wanted_trend_span = seconds;
-    if (trend_view)
-        trend_view->set_span_seconds(seconds);
-}
-
-void frmain::set_quality_limits(double low, double high, double spike_threshold)
-{
-    QualityCheck &limits = core->acquisition().quality();
-    limits.set_range(low, high);
-    limits.set_spike_threshold(spike_threshold);
-    if (outputs_panel)
-        outputs_panel->show_limits();
-}
-
-// A second view on the same readings, resizable, closed with the window.
-void frmain::show_detached_trend()
-{
-    if (!trend_window) {
-        trend_window = new TrendView(core->trend(), water);
-        trend_window->set_detachable(false);
-        trend_window->setWindowTitle(windowTitle() + " - " + status_tabs->tabText(1));
-        trend_window->setWindowIcon(windowIcon());
-        trend_window->resize(1000, 600);
-        // Where the operator last put it, if remembered.
-        trend_window->restoreGeometry(trend_window_geometry);
-        tell_trend_session();
-    }
-    trend_window->show();
-    trend_window->raise();
-    trend_window->activateWindow();
 }

@@ -1,28 +1,17 @@
 #include "alarmkind.h"
 #include "alarmmonitor.h"
-#include "alarmstrip.h"
 #include "frmain.h"
-#include "lazytab.h"
-#include "sessioninfo.h"
-#include "trendview.h"
+#include "statustabs.h"
 
 #include <QApplication>
 #include <QComboBox>
-#include <QPushButton>
-#include <QTabWidget>
 
-// An active alarm shows beside the status tabs and beeps until
-// acknowledged; the station has already logged and published it.
+// Alarms beep until acknowledged; the station has logged and published
+// each change before the window hears of it.
 void frmain::build_station()
 {
-    alarm_strip = new AlarmStrip;
-    status_tabs->setCornerWidget(alarm_strip, Qt::TopRightCorner);
     connect(core, &Station::alarm_changed, this, &frmain::show_alarm);
     connect(core->alarms(), &AlarmMonitor::beep, this, [] { QApplication::beep(); });
-    connect(alarm_strip, &AlarmStrip::acknowledge, this, [this] {
-        core->alarms()->acknowledge();
-        show_alarms();
-    });
     // The published status names the port chosen, also before it opens.
     for (QComboBox *choice :
          {port_combobox, baud_combobox, databits_combobox, parity_combobox, stopbits_combobox})
@@ -34,17 +23,7 @@ void frmain::build_station()
 void frmain::show_alarm(const QString &name, bool on)
 {
     pane_note((on ? "报警：" : "报警解除：") + alarm_description(name));
-    show_alarms();
-}
-
-void frmain::show_alarms()
-{
-    QStringList words;
-    for (const QString &active : core->alarms()->active())
-        words << alarm_description(active);
-    alarm_strip->show_alarms(words, !core->alarms()->unheard());
-    status_tabs->setStyleSheet(
-        words.isEmpty() ? QString() : QStringLiteral("QTabBar::tab { color: #d00000; }"));
+    status_tabs->show_alarms();
 }
 
 QString frmain::record_into(const QString &folder, QString *problem)
@@ -62,18 +41,13 @@ QString frmain::record_into(const QString &folder, QString *problem)
     return path;
 }
 
-void frmain::add_status_tab(std::function<QWidget *()> build, const QString &title)
-{
-    status_tabs->addTab(new LazyTab(std::move(build)), title);
-}
-
 // What a live report says of the session beyond the readings.
 void frmain::tell_trend_session()
 {
     SessionInfo info;
-    const Acquisition &pipeline = core->acquisition();
+    Acquisition &pipeline = core->acquisition();
     if (pipeline.recording()) {
-        info.recording = core->acquisition().recorder().file_name();
+        info.recording = pipeline.recorder().file_name();
         info.log = pipeline.log().file_name();
     }
     info.port = port_combobox->currentText();
@@ -82,12 +56,5 @@ void frmain::tell_trend_session()
                       parity_combobox->currentText(), stopbits_combobox->currentText()}
               .join(' ');
     info.configuration = core->sent_configuration();
-    for (TrendView *view : {trend_view, trend_window})
-        if (view)
-            view->set_session(info);
-}
-
-QByteArray frmain::trend_geometry() const
-{
-    return trend_window ? trend_window->saveGeometry() : trend_window_geometry;
+    status_tabs->set_session(info);
 }

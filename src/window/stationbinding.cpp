@@ -4,7 +4,7 @@
 #include "mqttconfig.h"
 #include "mqttpublisher.h"
 #include "outputhub.h"
-#include "trendview.h"
+#include "statustabs.h"
 #include "watersettings.h"
 
 #include <QComboBox>
@@ -33,21 +33,21 @@ StationSettings collect_station_settings(frmain &window)
         s.output_rate = window.outrate_lineedit->text().toInt();
     s.temperature_output = window.temp_output_combobox->currentIndex() == 0;
     s.average_count = int(window.avg_points);
-    const QualityCheck &limits = window.quality_limits();
+    const QualityCheck &limits = window.station()->acquisition().quality();
     s.range_low = limits.range_low();
     s.range_high = limits.range_high();
     s.spike_threshold = limits.spike();
-    s.salinity = window.water_settings()->salinity();
-    s.depth = window.water_settings()->depth();
-    s.trend_span_s = window.trend_span();
+    s.salinity = window.station()->water()->salinity();
+    s.depth = window.station()->water()->depth();
+    s.trend_span_s = window.status_area()->trend_span();
     s.outputs = output_maps(window.station()->outputs());
     s.alarms = window.station()->alarms()->settings().to_map();
     if (window.station()->publisher())
         s.mqtt = window.station()->publisher()->config().to_map();
     if (!window.data_file_name.isEmpty())
         s.recording_folder = QFileInfo(window.data_file_name).absolutePath();
-    if (!window.trend_geometry().isEmpty())
-        s.trend_window_geometry = window.trend_geometry();
+    if (!window.status_area()->trend_geometry().isEmpty())
+        s.trend_window_geometry = window.status_area()->trend_geometry();
     return s;
 }
 
@@ -107,16 +107,17 @@ void apply_station_settings(frmain &w, const StationSettings &s, QStringList *pr
         w.avg_lineedit->setText(QString::number(*s.average_count));
         w.set_average_points(*s.average_count);
     }
-    QualityCheck &limits = w.quality_limits();
-    w.set_quality_limits(s.range_low.value_or(limits.range_low()),
-                         s.range_high.value_or(limits.range_high()),
-                         s.spike_threshold.value_or(limits.spike()));
+    QualityCheck &limits = w.station()->acquisition().quality();
+    limits.set_range(s.range_low.value_or(limits.range_low()),
+                     s.range_high.value_or(limits.range_high()));
+    limits.set_spike_threshold(s.spike_threshold.value_or(limits.spike()));
+    w.status_area()->show_limits();
     if (s.salinity)
-        w.water_settings()->set_salinity(*s.salinity);
+        w.station()->water()->set_salinity(*s.salinity);
     if (s.depth)
-        w.water_settings()->set_depth(*s.depth);
+        w.station()->water()->set_depth(*s.depth);
     if (s.trend_span_s)
-        w.set_trend_span(*s.trend_span_s);
+        w.status_area()->set_trend_span(*s.trend_span_s);
     apply_outputs(w, s, problems);
     if (s.alarms)
         w.station()->alarms()->set_settings(AlarmSettings::from_map(*s.alarms, problems),
@@ -124,7 +125,7 @@ void apply_station_settings(frmain &w, const StationSettings &s, QStringList *pr
     if (s.mqtt)
         w.station()->publish_to(MqttConfig::from_map(*s.mqtt));
     if (s.trend_window_geometry)
-        w.set_trend_geometry(*s.trend_window_geometry);
+        w.status_area()->set_trend_geometry(*s.trend_window_geometry);
     if (s.recording_folder)
         w.data_file_name = *s.recording_folder + QLatin1Char('/');
 }

@@ -1,0 +1,268 @@
+// The station on a clock the test moves: what the log, the outputs, the
+// alarms and the broker get, and in which order, without a window.
+
+#include "alarmmonitor.h"
+#include "manualclock.h"
+#include "mqttbatch.h"
+#include "mqttconfig.h"
+#include "mqttpublisher.h"
+#include "outputconfig.h"
+#include "outputhub.h"
+#include "station.h"
+#include "testbroker.h"
+#include "testsubscriber.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QNetworkDatagram>
+#include <QSignalSpy>
+#include <QUdpSocket>
+#include <QtTest>
+
+static const qint64 t0 = QDateTime(QDate(2026, 12, 7), QTime(8, 0), Qt::UTC).toMSecsSinceEpoch();
+
+// The event column of every row after the header, with "reading" for a
+// reading's row.
+static QStringList log_column(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {"unreadable"};
+    QStringList rows;
+    file.readLine();
+    while (!file.atEnd()) {
+        const QList<QByteArray> fields = file.readLine().trimmed().split(',');
+        rows << (fields.value(5).isEmpty() ? QStringLiteral("reading")
+                                           : QString::fromLatin1(fields.value(5)));
+    }
+    return rows;
+}
+
+// A station that has not opened its port, on the test's clock, recording.
+struct ClockedStation
+{
+    QSerialPort port;
+    ManualClock clock{t0};
+    Station station{&port, nullptr};
+    QString log;
+
+    explicit ClockedStation(const QString &raw_path)
+    {
+        station.set_clock(&clock);
+        QString log_error;
+        station.start_recording(raw_path, &log_error);
+        log = station.acquisition().log().file_name();
+    }
+    void after(qint64 ms, const QByteArray &lines = {})
+    {
+        clock.advance(ms);
+        if (lines.isEmpty())
+            station.tick();
+        else
+            station.take(lines);
+    }
+    QStringList rows()
+    {
+        station.stop_recording(true);
+        return log_column(log);
+    }
+};
+
+class TestStation : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir dir;
+
+private slots:
+    void alarms_follow_their_cause_data();
+    void alarms_follow_their_cause();
+    void closing_ends_loss_and_stale();
+    void log_reaches_the_disk_each_second();
+    void beeps_until_acknowledged();
+    void hold_ends_at_the_deadline_in_force_data();
+    void hold_ends_at_the_deadline_in_force();
+    void broker_hears_alarm_after_its_reading();
+    void broker_batch_keeps_the_order_data();
+    void broker_batch_keeps_the_order();
+};
+
+using Steps = QList<QPair<int, QByteArray>>; // after ms, lines (none: a tick)
+Q_DECLARE_METATYPE(QVector<MqttWaitingReading>)
+
+void TestStation::alarms_follow_their_cause_data()
+{
+    QTest::addColumn<Steps>("steps");
+    QTest::addColumn<QStringList>("rows");
+    QTest::newRow("range")
+        << Steps{{0, "$ 1500.000\r\n"}, {100, "$ 1700.000\r\n$ 1500.000\r\n"}}
+        << QStringList{"reading", "reading", "alarm_on:range", "reading", "alarm_off:range"};
+    QTest::newRow("stale on the clock")
+        << Steps{{0, "$ 1500.000\r\n"}, {2999, {}}, {1, {}}, {500, "$ 1500.000\r\n"}}
+        << QStringList{"reading", "alarm_on:stale", "reading", "alarm_off:stale"};
+}
+
+// An alarm a reading sets off is logged after that reading's row, however
+// the consumers are ordered; stale is decided by the station's clock.
+void TestStation::alarms_follow_their_cause()
+{
+    QFETCH(Steps, steps);
+    QFETCH(QStringList, rows);
+    ClockedStation s(dir.filePath(QTest::currentDataTag() + QStringLiteral(".txt")));
+    for (const auto &step : steps)
+        s.after(step.first, step.second);
+    QCOMPARE(s.rows(), rows);
+}
+
+void TestStation::closing_ends_loss_and_stale()
+{
+    ClockedStation s(dir.filePath("closed.txt"));
+    s.after(0, "$ 1500.000\r\n");
+    s.after(3000);
+    QVERIFY(s.station.alarms()->is_active(Alarm::stale));
+    s.station.close();
+    QVERIFY(s.station.alarms()->active().isEmpty());
+    s.after(60000); // nothing is late once closed
+    QVERIFY(s.station.alarms()->active().isEmpty());
+    QCOMPARE(s.rows(),
+             QStringList({"reading", "alarm_on:stale", "port_closed", "alarm_off:stale"}));
+}
+
+void TestStation::log_reaches_the_disk_each_second()
+{
+    ClockedStation s(dir.filePath("flush.txt"));
+    s.after(0, "$ 1500.000\r\n");
+    s.after(999);
+    QCOMPARE(log_column(s.log), QStringList());
+    s.after(1);
+    QCOMPARE(log_column(s.log), QStringList({"reading"}));
+}
+
+void TestStation::beeps_until_acknowledged()
+{
+    ClockedStation s(dir.filePath("beep.txt"));
+    QSignalSpy beeps(s.station.alarms(), &AlarmMonitor::beep);
+    s.after(0, "$ 1700.000\r\n");
+    QCOMPARE(beeps.size(), 1);
+    s.after(1999);
+    QCOMPARE(beeps.size(), 1);
+    s.after(1);
+    QCOMPARE(beeps.size(), 2);
+    s.station.alarms()->acknowledge();
+    s.after(1000, "$ 1700.000\r\n"); // still out of range, not stale
+    s.after(1000);
+    QCOMPARE(beeps.size(), 2);
+}
+
+void TestStation::hold_ends_at_the_deadline_in_force_data()
+{
+    QTest::addColumn<int>("interval"); // between the good readings
+    QTest::addColumn<int>("repeats"); // once a second until the stale deadline
+    QTest::newRow("1 line/s: 3 s") << 1000 << 2;
+    QTest::newRow("1 line in 3 s: 9 s") << 3000 << 6;
+}
+
+// The last good value is repeated while readings are held back, until the
+// stale deadline of this instrument's rate, never past it.
+void TestStation::hold_ends_at_the_deadline_in_force()
+{
+    QFETCH(int, interval);
+    QFETCH(int, repeats);
+    QUdpSocket sonar;
+    QVERIFY(sonar.bind(QHostAddress(QHostAddress::LocalHost)));
+    ClockedStation s(dir.filePath("hold.txt"));
+    OutputConfig config;
+    QString error;
+    QVERIFY(OutputConfig::parse(QStringLiteral("udp:127.0.0.1:%1:sv3").arg(sonar.localPort()),
+                                &config, &error));
+    config.hold = true;
+    s.station.outputs()->add(config);
+    for (int i = 0; i < 4; ++i)
+        s.after(i ? interval : 0, "$ 1500.000\r\n");
+    s.after(interval, "$ 1700.000\r\n"); // held back
+    for (int i = 0; i < 12; ++i)
+        s.after(1000);
+    int got = 0;
+    (void)QTest::qWaitFor([&] {
+        while (sonar.hasPendingDatagrams())
+            got += sonar.receiveDatagram().isValid();
+        return got >= 4 + repeats;
+    });
+    QTest::qWait(100); // and no more than that
+    while (sonar.hasPendingDatagrams())
+        got += sonar.receiveDatagram().isValid();
+    QCOMPARE(got - 4, repeats);
+}
+
+// One ordered stream to the broker: the reading, then the alarm it set off,
+// then the alarm list; the first status already names the port.
+void TestStation::broker_hears_alarm_after_its_reading()
+{
+    TestBroker broker;
+    QVERIFY(broker.start());
+    TestSubscriber watcher(broker.port(), QStringLiteral("sv/st1/#"));
+    QSerialPort port;
+    Station station(&port, nullptr);
+    station.choose_port({QStringLiteral("/dev/ttyUSB7"), 9600});
+    MqttConfig config;
+    config.host = QStringLiteral("127.0.0.1");
+    config.port = broker.port();
+    config.station = QStringLiteral("st1");
+    station.publish_to(config);
+    QVERIFY(QTest::qWaitFor(
+        [&] { return station.publisher()->status().state == MqttLinkStatus::State::connected; },
+        10000));
+    station.take("$ 1700.000\r\n");
+    const auto arrived = [&](const QString &topic, const QByteArray &part) {
+        const auto got = watcher.messages();
+        for (int i = 0; i < got.size(); ++i)
+            if (got[i].topic == topic && got[i].payload.contains(part))
+                return i;
+        return -1;
+    };
+    QVERIFY(QTest::qWaitFor([&] { return arrived("sv/st1/alarm", "range") >= 0; }, 10000));
+    QVERIFY(arrived("sv/st1/reading", "1700") >= 0);
+    QVERIFY(arrived("sv/st1/reading", "1700") < arrived("sv/st1/event", "alarm_on:range"));
+    QVERIFY(arrived("sv/st1/event", "alarm_on:range") < arrived("sv/st1/alarm", "range"));
+    const QJsonObject first
+        = QJsonDocument::fromJson(watcher.messages().value(arrived("sv/st1/status", "")).payload)
+              .object();
+    QCOMPARE(first.value("port").toString(), QStringLiteral("/dev/ttyUSB7"));
+    QCOMPARE(first.value("port_open").toBool(true), false);
+}
+
+void TestStation::broker_batch_keeps_the_order_data()
+{
+    QTest::addColumn<QVector<MqttWaitingReading>>("readings");
+    QTest::addColumn<int>("first_event"); // numbered from here: e<N>
+    QTest::addColumn<int>("events");
+    QTest::addColumn<QStringList>("sent");
+    QTest::newRow("alarm after its reading")
+        << QVector<MqttWaitingReading>{{"r1", 0}} << 0 << 1
+        << QStringList{"status", "r1", "e0", "alarm"};
+    QTest::newRow("event between readings")
+        << QVector<MqttWaitingReading>{{"r1", 0}, {"r2", 1}, {"r3", 3}} << 0 << 3
+        << QStringList{"status", "r1", "e0", "r2", "e1", "e2", "r3", "alarm"};
+    QTest::newRow("earlier events already out")
+        << QVector<MqttWaitingReading>{{"r1", 6}} << 5 << 2
+        << QStringList{"status", "e5", "r1", "e6", "alarm"};
+}
+
+// A turn of the link sends what it holds in the order it was handed over.
+void TestStation::broker_batch_keeps_the_order()
+{
+    QFETCH(QVector<MqttWaitingReading>, readings);
+    QFETCH(int, first_event);
+    QFETCH(int, events);
+    QFETCH(QStringList, sent);
+    std::deque<QByteArray> waiting;
+    for (int i = 0; i < events; ++i)
+        waiting.push_back("e" + QByteArray::number(first_event + i));
+    QStringList got;
+    for (const MqttSend &send : mqtt_batch("status", readings, waiting, first_event, "alarm"))
+        got << QString::fromLatin1(send.payload);
+    QCOMPARE(got, sent);
+}
+
+QTEST_GUILESS_MAIN(TestStation)
+#include "tst_station.moc"

@@ -304,18 +304,23 @@ void TestWindow::loss_ends_configuration()
     QVERIFY(w.open());
     const QString path = dir.filePath("cut.txt");
     QVERIFY(w.record(path));
-    // Lost at 0.15 s, back at the retry 0.2 s later, a line at 0.6 s.
+    // Lost at 0.15 s, back at the retry 0.2 s later, then a line.
     w.window.findChild<PortSession *>()->set_retry_ms(200);
-    w.answerer.hold_ms = 1200;
     QSerialPort *port = w.window.my_com;
     QTimer::singleShot(150, [port] { emit port->errorOccurred(QSerialPort::ResourceError); });
-    QTimer::singleShot(600, [&] { w.pty.write("$ 1510.000 15.000\r\n"); });
-    QByteArray recorded_meanwhile;
-    QTimer::singleShot(900, [&] { recorded_meanwhile = contents(path); });
+    bool written = false, recorded_meanwhile = false;
+    w.answerer.hold_ms = 20000;
+    w.answerer.hold_until = [&] {
+        if (port->isOpen() && !written)
+            written = w.pty.write("$ 1510.000 15.000\r\n");
+        recorded_meanwhile = contents(path).contains("$ 1510.000 15.000\r\n");
+        return recorded_meanwhile;
+    };
     QTest::mouseClick(w.window.send_config_button, Qt::LeftButton);
+    QVERIFY(QTest::qWaitFor([&] { return recorded_meanwhile; }, 20000));
     w.answerer.hold_ms = 0;
+    w.answerer.hold_until = nullptr;
 
-    QVERIFY(recorded_meanwhile.contains("$ 1510.000 15.000\r\n"));
     const QByteArray sent = w.pty.received();
     QVERIFY(!sent.isEmpty() && sent.size() < 20);
     QTest::qWait(300);

@@ -94,9 +94,9 @@ void TestStation::alarms_follow_their_cause_data()
 {
     QTest::addColumn<Steps>("steps");
     QTest::addColumn<QStringList>("rows");
-    QTest::newRow("range")
-        << Steps{{0, "$ 1500.000\r\n"}, {100, "$ 1700.000\r\n$ 1500.000\r\n"}}
-        << QStringList{"reading", "reading", "alarm_on:range", "reading", "alarm_off:range"};
+    QTest::newRow("range") << Steps{{0, "$ 1500.000\r\n"}, {100, "$ 1700.000\r\n$ 1500.000\r\n"}}
+                           << QStringList{"reading", "reading", "alarm_on:range", "reading",
+                                          "alarm_off:range"};
     QTest::newRow("stale on the clock")
         << Steps{{0, "$ 1500.000\r\n"}, {2999, {}}, {1, {}}, {500, "$ 1500.000\r\n"}}
         << QStringList{"reading", "alarm_on:stale", "reading", "alarm_off:stale"};
@@ -237,15 +237,13 @@ void TestStation::broker_batch_keeps_the_order_data()
     QTest::addColumn<int>("first_event"); // numbered from here: e<N>
     QTest::addColumn<int>("events");
     QTest::addColumn<QStringList>("sent");
-    QTest::newRow("alarm after its reading")
-        << QVector<MqttWaitingReading>{{"r1", 0}} << 0 << 1
-        << QStringList{"status", "r1", "e0", "alarm"};
+    QTest::newRow("alarm after its reading") << QVector<MqttWaitingReading>{{"r1", 0}} << 0 << 1
+                                             << QStringList{"status", "r1", "e0", "alarm"};
     QTest::newRow("event between readings")
         << QVector<MqttWaitingReading>{{"r1", 0}, {"r2", 1}, {"r3", 3}} << 0 << 3
         << QStringList{"status", "r1", "e0", "r2", "e1", "e2", "r3", "alarm"};
-    QTest::newRow("earlier events already out")
-        << QVector<MqttWaitingReading>{{"r1", 6}} << 5 << 2
-        << QStringList{"status", "e5", "r1", "e6", "alarm"};
+    QTest::newRow("earlier events already out") << QVector<MqttWaitingReading>{{"r1", 6}} << 5 << 2
+                                                << QStringList{"status", "e5", "r1", "e6", "alarm"};
 }
 
 // A turn of the link sends what it holds in the order it was handed over.

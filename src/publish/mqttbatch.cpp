@@ -1,7 +1,6 @@
 #include "mqttbatch.h"
 
-QVector<MqttSend> mqtt_batch(const QByteArray &status,
-                             const QVector<MqttWaitingReading> &readings,
+QVector<MqttSend> mqtt_batch(const QByteArray &status, const QVector<MqttWaitingReading> &readings,
                              const std::deque<QByteArray> &events, qint64 first_event,
                              const QByteArray &alarms)
 {

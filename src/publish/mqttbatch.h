@@ -27,8 +27,7 @@ struct MqttWaitingReading
 // those raised after it (an alarm the reading set off), the alarm list last.
 // events are numbered from first_event on; an empty status or alarm list is
 // not sent.
-QVector<MqttSend> mqtt_batch(const QByteArray &status,
-                             const QVector<MqttWaitingReading> &readings,
+QVector<MqttSend> mqtt_batch(const QByteArray &status, const QVector<MqttWaitingReading> &readings,
                              const std::deque<QByteArray> &events, qint64 first_event,
                              const QByteArray &alarms);
 

@@ -1,4 +1,5 @@
 #include "frmain.h"
+#include "screenpainter.h"
 #include "statuspane.h"
 #include "statustabs.h"
 
@@ -12,7 +13,7 @@
 #include <QPushButton>
 #include <QTextEdit>
 
-frmain::frmain(QWidget *parent) : QWidget(parent), frame(status_pane_keep)
+frmain::frmain(QWidget *parent) : QWidget(parent)
 {
     // The port and everything it feeds come first: the recording file is
     // the pipeline's, and the areas show what the pipeline holds.
@@ -25,8 +26,8 @@ frmain::frmain(QWidget *parent) : QWidget(parent), frame(status_pane_keep)
     data_file = core->acquisition().recorder().file_object();
     connect(core, &Station::message, this, &frmain::pane_note);
     connect(core, &Station::replies, this, [this](const QString &text) {
-        frame.append_pane(text);
-        request_frame();
+        screen->next().append_pane(text);
+        screen->request();
     });
     connect(core, &Station::recording_failed, this, &frmain::recording_failed);
     connect(core, &Station::port_lost, this, &frmain::port_lost);
@@ -35,6 +36,8 @@ frmain::frmain(QWidget *parent) : QWidget(parent), frame(status_pane_keep)
     data_setting();
     machine_setting();
     status_setting();
+    screen = new ScreenPainter(speed_lineedit, avg_speed_lineedit, temp_lineedit, status_textedit,
+                               status_tabs, this);
     build_station();
     show_port_state();
     show_recording_state();
@@ -53,9 +56,6 @@ frmain::frmain(QWidget *parent) : QWidget(parent), frame(status_pane_keep)
     avg_points = 5;
     core->set_average_points(avg_points);
     core->choose_port(chosen_port_settings());
-
-    frame_timer.setSingleShot(true);
-    connect(&frame_timer, &QTimer::timeout, this, &frmain::paint_frame);
 
     setObjectName("mainwindow");
     status_textedit->setObjectName("staus_show");

@@ -1,7 +1,6 @@
 #ifndef FRMAIN_H
 #define FRMAIN_H
 
-#include "pendingframe.h"
 #include "portsession.h"
 #include "readingsink.h"
 #include "station.h"
@@ -10,7 +9,6 @@
 #include <QSerialPort>
 #include <QString>
 #include <QStringList>
-#include <QTimer>
 #include <QWidget>
 
 class QComboBox;
@@ -20,6 +18,7 @@ class QLineEdit;
 class QPushButton;
 class QTabWidget;
 class QTextEdit;
+class ScreenPainter;
 class StatusTabs;
 
 // The window shows what the acquisition pipeline decides; it is itself the
@@ -127,10 +126,6 @@ private:
     int take(const Measurement &measurement) override;
     void reject(const Reading &line, qint64 utc_ms) override;
     void stale(bool stale, qint64 utc_ms) override;
-    // Per frame.
-    void request_frame();
-    void paint_frame();
-    void set_displays_stale(bool stale);
 
     static QString idle_display();
     void show_recording_state();
@@ -146,14 +141,12 @@ private:
     void play(const QVector<CommandStep> &steps);
     void pane_note(const QString &text);
 
-    PendingFrame frame;
     Station *core;
+    ScreenPainter *screen = nullptr;
     void build_station();
     void show_alarm(const QString &name, bool on);
     void tell_trend_session();
     StatusTabs *status_tabs;
-    QTimer frame_timer;
-    bool displays_stale = false;
     bool loss_box_open = false;
     bool quitting = false;
 };

@@ -1,4 +1,5 @@
 #include "frmain.h"
+#include "screenpainter.h"
 
 #include <QComboBox>
 #include <QDateTime>
@@ -64,7 +65,7 @@ void frmain::ReadMyCom_slot()
         return;
     core->take(my_com->readAll());
     read_buffer = QString::fromUtf8(core->acquisition().stream().pending());
-    request_frame();
+    screen->request();
 }
 
 // Everything a line changes on the screen, at once; the screen follows on the
@@ -73,16 +74,24 @@ int frmain::take(const Measurement &measurement)
 {
     const Reading &reading = measurement.reading;
     field_list = reading.fields;
-    frame.append_pane(reading.line);
+    screen->next().append_pane(reading.line);
     speed_text = reading.speed_text;
     if (reading.has_temperature)
         temp_text = reading.temperature_text;
-    frame.set_temperature(reading.has_temperature ? temp_text : idle_display());
-    frame.set_average(measurement.average.isEmpty() ? idle_display() : measurement.average);
-    frame.set_speed(speed_text);
+    screen->next().set_temperature(reading.has_temperature ? temp_text : idle_display());
+    screen->next().set_average(measurement.average.isEmpty() ? idle_display()
+                                                             : measurement.average);
+    screen->next().set_speed(speed_text);
     avg_sum = core->acquisition().average().sum();
     avg_count = core->acquisition().average().count();
     return 0;
+}
+
+// Back to fresh with the next frame that shows a new speed.
+void frmain::stale(bool stale, qint64)
+{
+    if (stale)
+        screen->set_stale(true);
 }
 
 void frmain::reject(const Reading &line, qint64)
@@ -90,7 +99,7 @@ void frmain::reject(const Reading &line, qint64)
     if (!line.shown())
         return;
     field_list = line.fields;
-    frame.append_pane(line.line);
+    screen->next().append_pane(line.line);
 }
 
 // The station kept what the device delivered last and ended any exchange;
@@ -116,7 +125,8 @@ void frmain::port_back()
 // A line of the program's own in the pane, with the local time.
 void frmain::pane_note(const QString &text)
 {
-    frame.append_pane(QStringLiteral("[%1] %2\n")
-                          .arg(QDateTime::currentDateTime().toString("yyyy-MM-dd hh:mm:ss"), text));
-    request_frame();
+    screen->next().append_pane(
+        QStringLiteral("[%1] %2\n")
+            .arg(QDateTime::currentDateTime().toString("yyyy-MM-dd hh:mm:ss"), text));
+    screen->request();
 }

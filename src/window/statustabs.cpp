@@ -96,8 +96,7 @@ void StatusTabs::show_alarms()
     for (const QString &active : station->alarms()->active())
         words << alarm_description(active);
     alarm_strip->show_alarms(words, !station->alarms()->unheard());
-    setStyleSheet(words.isEmpty() ? QString()
-                                  : QStringLiteral("QTabBar::tab { color: #d00000; }"));
+    setStyleSheet(words.isEmpty() ? QString() : QStringLiteral("QTabBar::tab { color: #d00000; }"));
 }
 
 void StatusTabs::close_detached()

@@ -1,0 +1,60 @@
+#include "screenpainter.h"
+
+#include "displayedit.h"
+#include "statuspane.h"
+#include "statustabs.h"
+
+#include <QDateTime>
+#include <QTextEdit>
+
+ScreenPainter::ScreenPainter(QLineEdit *speed, QLineEdit *average, QLineEdit *temperature,
+                             QTextEdit *pane, StatusTabs *tabs, QObject *parent)
+    : QObject(parent), speed(speed), average(average), temperature(temperature), pane(pane),
+      tabs(tabs), pending(status_pane_keep)
+{
+    timer.setSingleShot(true);
+    connect(&timer, &QTimer::timeout, this, &ScreenPainter::paint);
+}
+
+void ScreenPainter::request()
+{
+    const qint64 wait = pending.wait_ms(QDateTime::currentMSecsSinceEpoch());
+    if (wait < 0 || timer.isActive())
+        return;
+    timer.start(int(wait));
+}
+
+// Setting a display relays out its text even when it is the same.
+static void show_text(QLineEdit *display, const QString &text)
+{
+    if (display->text() != text)
+        display->setText(text);
+}
+
+void ScreenPainter::paint()
+{
+    const PendingFrame::Frame next = pending.take(QDateTime::currentMSecsSinceEpoch());
+    if (next.changed & PendingFrame::Speed) {
+        show_text(speed, next.speed);
+        set_stale(false);
+    }
+    if (next.changed & PendingFrame::Average)
+        show_text(average, next.average);
+    if (next.changed & PendingFrame::Temperature)
+        show_text(temperature, next.temperature);
+    if (next.changed & PendingFrame::Pane)
+        append_to_pane(pane, next.pane);
+    tabs->frame_tick();
+}
+
+void ScreenPainter::set_stale(bool stale)
+{
+    if (stale != stale_now) {
+        stale_now = stale;
+        // Every display is one of ours; the window keeps them as line edits.
+        for (QLineEdit *display : {speed, average, temperature})
+            static_cast<DisplayEdit *>(display)->set_stale(stale);
+    }
+    if (stale)
+        tabs->frame_tick();
+}

@@ -1,0 +1,44 @@
+#ifndef SCREENPAINTER_H
+#define SCREENPAINTER_H
+
+#include "pendingframe.h"
+
+#include <QObject>
+#include <QTimer>
+
+class QLineEdit;
+class QTextEdit;
+class StatusTabs;
+
+// Brings the screen up to date once per frame with what the lines handled
+// since the last one changed: the displays, the pane and the trend. Lines are
+// handled as they arrive; only painting waits.
+class ScreenPainter : public QObject
+{
+    Q_OBJECT
+
+public:
+    ScreenPainter(QLineEdit *speed, QLineEdit *average, QLineEdit *temperature, QTextEdit *pane,
+                  StatusTabs *tabs, QObject *parent = nullptr);
+
+    // What the next frame shows; request() after changing it.
+    PendingFrame &next() { return pending; }
+    // A change is drawn at once when no frame was drawn for a frame's time,
+    // otherwise with everything else that came by the next frame.
+    void request();
+    // Stale values stay readable but grey, until the next frame with a new
+    // speed.
+    void set_stale(bool stale);
+
+private:
+    void paint();
+
+    QLineEdit *speed, *average, *temperature;
+    QTextEdit *pane;
+    StatusTabs *tabs;
+    PendingFrame pending;
+    QTimer timer;
+    bool stale_now = false;
+};
+
+#endif

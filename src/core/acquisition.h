@@ -71,7 +71,6 @@ public:
     const MeasurementStream &stream() const { return lines; }
     const BlockAverage &average() const { return block; }
     QualityCheck &quality() { return judge; }
-    const StaleWatch &stale_watch() const { return watch; }
     Recorder &recorder() { return raw; }
     const MeasurementLog &log() const { return csv; }
     // The average display's text; empty before the first block.

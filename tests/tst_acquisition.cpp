@@ -95,8 +95,8 @@ void TestAcquisition::new_average_count_starts_a_new_block()
     QCOMPARE(acquisition.shown_average().toDouble(), 1511.0);
 }
 
-// The raw recording keeps what the instrument sent, not its replies to a
-// configuration, and starts with what arrived while the file was chosen.
+// The raw recording keeps every byte the instrument sent, its replies to a
+// configuration too, and starts with what arrived while the file was chosen.
 void TestAcquisition::raw_recording_around_dialogs_and_replies()
 {
     const QString path = dir.filePath("raw.txt");
@@ -114,7 +114,7 @@ void TestAcquisition::raw_recording_around_dialogs_and_replies()
     acquisition.stop_recording(true, t0 + 5);
     const QByteArray start = Recorder::date_time_line(QDateTime::fromMSecsSinceEpoch(t0 + 2));
     const QByteArray end = Recorder::date_time_line(QDateTime::fromMSecsSinceEpoch(t0 + 5));
-    QCOMPARE(contents(path), start + "$ 1501.000\r\n$ 1502.000\r\n" + end);
+    QCOMPARE(contents(path), start + "$ 1501.000\r\nuart bps 9600 ok\r\n$ 1502.000\r\n" + end);
     QCOMPARE(replies.size(), 1);
     QCOMPARE(replies.at(0).at(0).toString(), "uart bps 9600 ok\r\n");
     // A cancelled dialog forgets what it held.

@@ -234,8 +234,8 @@ void TestWindow::sleep_serves_events_cheaply()
     QVERIFY2(cpu_ms < 30, qPrintable(QString::number(cpu_ms)));
 }
 
-// The raw file byte for byte (without what came during a configuration
-// exchange), and a CSV row for every valid line, that one included.
+// The raw file byte for byte, what came during a configuration exchange
+// included, and a CSV row for every valid line.
 void TestWindow::recording_and_log()
 {
     WindowOnPty w;
@@ -253,7 +253,9 @@ void TestWindow::recording_and_log()
     QVERIFY(!w.window.data_file->isOpen());
 
     const QByteArray raw = contents(path);
-    QCOMPARE(raw.mid(21, raw.size() - 42), before + "00 15.100\r\n$ bad\r\n$ 1503.000 15.300\r\n");
+    QCOMPARE(raw.mid(21, raw.size() - 42),
+             before
+                 + "00 15.100\r\n$ bad\r\n$ 1502.000 15.200\r\nOK\r\n$ 1503.000 15.300\r\n");
     QTRY_VERIFY(w.window.status_textedit->toPlainText().contains("survey.csv"));
 
     QProcess reader;

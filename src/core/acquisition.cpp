@@ -22,8 +22,7 @@ void Acquisition::take(const QByteArray &chunk, qint64 now_ms)
         take_reading(reading, at);
     if (configuring_now)
         emit replies(text);
-    else
-        record_raw(chunk);
+    record_raw(chunk);
 }
 
 void Acquisition::take_reading(const Reading &reading, qint64 now_ms)

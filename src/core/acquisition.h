@@ -44,8 +44,9 @@ public:
     // stale (nothing seen since the port opened, or stale already).
     qint64 stale_due_ms() const;
 
-    // While configuring, what arrives is the instrument's reply: it goes to
-    // the pane (replies()), not to the raw recording.
+    // While configuring, what arrives is also the instrument's reply: it goes
+    // to the pane (replies()) as well as to the raw recording, which keeps
+    // every byte.
     void set_configuring(bool on) { configuring_now = on; }
     bool configuring() const { return configuring_now; }
 

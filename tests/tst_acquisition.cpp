@@ -45,6 +45,8 @@ private slots:
     void new_average_count_starts_a_new_block();
     void raw_recording_around_dialogs_and_replies();
     void write_failure_closes_both_files();
+    void replaced_recording_replaces_its_log_data();
+    void replaced_recording_replaces_its_log();
     void stale_told_once();
     void player_paces_and_guards_data();
     void player_paces_and_guards();
@@ -142,6 +144,40 @@ void TestAcquisition::write_failure_closes_both_files()
     QCOMPARE(failed.size(), 1);
     QVERIFY(!acquisition.recording());
     QVERIFY(!acquisition.log().active());
+}
+
+void TestAcquisition::replaced_recording_replaces_its_log_data()
+{
+    QTest::addColumn<QByteArray>("beside"); // what is in x.csv before; empty: our last log
+    QTest::addColumn<QString>("log");
+    QTest::newRow("our log") << QByteArray() << "x.csv";
+    QTest::newRow("someone else's table") << QByteArray("a,b\n1,2\n") << "x (2).csv";
+}
+
+// Recording again into the same file, once the operator confirmed it: the
+// old log does not stay beside the new recording, but a file that is not a
+// log of ours is never replaced.
+void TestAcquisition::replaced_recording_replaces_its_log()
+{
+    QFETCH(QByteArray, beside);
+    QFETCH(QString, log);
+    QTemporaryDir here;
+    Acquisition acquisition;
+    QVERIFY(acquisition.start_recording(here.filePath("x.txt"), t0, nullptr));
+    acquisition.take("$ 1500.000\r\n", t0 + 1);
+    acquisition.stop_recording(true, t0 + 2);
+    if (!beside.isEmpty()) {
+        QFile table(here.filePath("x.csv"));
+        QVERIFY(table.open(QIODevice::WriteOnly | QIODevice::Truncate) && table.write(beside) > 0);
+    }
+    QVERIFY(acquisition.start_recording(here.filePath("x.txt"), t0 + 3, nullptr));
+    acquisition.take("$ 1501.000\r\n", t0 + 4);
+    acquisition.stop_recording(true, t0 + 5);
+    QCOMPARE(acquisition.log().file_name(), here.filePath(log));
+    const QByteArray rows = contents(here.filePath(log));
+    QVERIFY(rows.contains("1501.000") && !rows.contains("1500.000"));
+    if (!beside.isEmpty())
+        QCOMPARE(contents(here.filePath("x.csv")), beside);
 }
 
 void TestAcquisition::stale_told_once()

@@ -254,8 +254,7 @@ void TestWindow::recording_and_log()
 
     const QByteArray raw = contents(path);
     QCOMPARE(raw.mid(21, raw.size() - 42),
-             before
-                 + "00 15.100\r\n$ bad\r\n$ 1502.000 15.200\r\nOK\r\n$ 1503.000 15.300\r\n");
+             before + "00 15.100\r\n$ bad\r\n$ 1502.000 15.200\r\nOK\r\n$ 1503.000 15.300\r\n");
     QTRY_VERIFY(w.window.status_textedit->toPlainText().contains("survey.csv"));
 
     QProcess reader;

@@ -1,6 +1,7 @@
 #include "acquisition.h"
 
 #include <QDateTime>
+#include <QFileInfo>
 
 // A file dialog left open for hours must not eat the memory: past this the
 // oldest held bytes go (the measurement log, once started, is unaffected).
@@ -148,6 +149,8 @@ void Acquisition::hold_raw(bool hold)
 bool Acquisition::start_recording(const QString &path, qint64 now_ms, QString *log_error)
 {
     const qint64 at = clamp(now_ms);
+    // A file there means the operator chose to replace it: its log goes too.
+    const bool replacing = QFileInfo::exists(path);
     if (!raw.start(path, QDateTime::fromMSecsSinceEpoch(at))) {
         held.clear();
         return false;
@@ -158,8 +161,8 @@ bool Acquisition::start_recording(const QString &path, qint64 now_ms, QString *l
         fail_recording();
         return true;
     }
-    const QString log_path = MeasurementLog::path_for(path);
-    if (!csv.start(log_path, at) && log_error)
+    const QString log_path = MeasurementLog::path_for(path, replacing);
+    if (!csv.start(log_path, at, replacing) && log_error)
         *log_error = csv.error_string();
     return true;
 }

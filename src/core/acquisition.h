@@ -55,7 +55,8 @@ public:
     void hold_raw(bool hold);
     // Starts the raw recording and, beside it, the measurement log. False
     // when the recording cannot be created; *log_error is set when only the
-    // log could not be.
+    // log could not be. A recording that replaces a file (the operator said
+    // so) replaces the log of ours beside it too.
     bool start_recording(const QString &path, qint64 now_ms, QString *log_error);
     // With the end line, or without it as closing the window does.
     void stop_recording(bool end_line, qint64 now_ms);

@@ -18,11 +18,14 @@ public:
 
     // The log's name for a recording: the same folder and base name with
     // ".csv" ("<base>.measurements.csv" for a recording that is a ".csv"
-    // itself), and " (2)", " (3)"... before the suffix while that name exists.
-    static QString path_for(const QString &recording_path);
+    // itself), and " (2)", " (3)"... before the suffix while that name exists,
+    // unless the recording replaces an earlier one (replacing) and the file
+    // of that name is a log of ours: that log goes with it.
+    static QString path_for(const QString &recording_path, bool replacing = false);
 
-    // Creates the file (never replacing one) and writes the header.
-    bool start(const QString &path, qint64 now_ms);
+    // Creates the file and writes the header; an existing file is replaced
+    // only when asked to.
+    bool start(const QString &path, qint64 now_ms, bool replace = false);
     // Times are written as given: the caller keeps them in order.
     bool add(qint64 utc_ms, const CsvRow &row);
     // Flushes when the last flush is flush_interval_ms old or more.

@@ -43,6 +43,8 @@ class TestAcquisition : public QObject
 private slots:
     void log_rows_in_order();
     void new_average_count_starts_a_new_block();
+    void average_blocks_data();
+    void average_blocks();
     void raw_recording_around_dialogs_and_replies();
     void write_failure_closes_both_files();
     void replaced_recording_replaces_its_log_data();
@@ -95,6 +97,41 @@ void TestAcquisition::new_average_count_starts_a_new_block()
     QVERIFY(acquisition.shown_average().isEmpty());
     acquisition.take("$ 1512.000\r\n", t0);
     QCOMPARE(acquisition.shown_average().toDouble(), 1511.0);
+}
+
+void TestAcquisition::average_blocks_data()
+{
+    QTest::addColumn<bool>("good_only");
+    QTest::addColumn<QByteArray>("before_loss");
+    QTest::addColumn<QByteArray>("after_loss");
+    QTest::addColumn<QString>("shown"); // the average displayed at the end
+    const QByteArray lifted = "$ 1500.000\r\n$ 0.000\r\n$ 1502.000\r\n";
+    QTest::newRow("every valid reading") << false << lifted << QByteArray() << "1000.667";
+    QTest::newRow("good readings only") << true << lifted + "$ 1501.000\r\n"
+                                        << QByteArray() << "1501";
+    QTest::newRow("a loss starts a new block")
+        << false << QByteArray("$ 1500.000\r\n$ 1500.000\r\n")
+        << QByteArray("$ 1510.000\r\n$ 1510.000\r\n$ 1510.000\r\n") << "1510";
+}
+
+// A probe lifted out of the water reads 0: by default it counts, as every
+// valid reading does; with good readings only the block skips it. Either
+// way a block never spans a loss of the device.
+void TestAcquisition::average_blocks()
+{
+    QFETCH(bool, good_only);
+    QFETCH(QByteArray, before_loss);
+    QFETCH(QByteArray, after_loss);
+    QFETCH(QString, shown);
+    Acquisition acquisition;
+    acquisition.restart_average(3);
+    acquisition.set_average_good_only(good_only);
+    acquisition.take(before_loss, t0);
+    if (!after_loss.isEmpty()) {
+        acquisition.lost(QByteArray(), t0 + 1);
+        acquisition.take(after_loss, t0 + 2);
+    }
+    QCOMPARE(acquisition.shown_average(), shown);
 }
 
 // The raw recording keeps every byte the instrument sent, its replies to a

@@ -36,10 +36,11 @@ void Acquisition::take_reading(const Reading &reading, qint64 now_ms)
         hand_out_waiting();
         return;
     }
-    QString shown;
-    if (block.add(reading.speed, reading.speed_text, &shown))
-        average_text = shown;
     const Quality quality = judge.judge(reading.speed);
+    QString shown;
+    if ((!good_only || quality == Quality::ok)
+        && block.add(reading.speed, reading.speed_text, &shown))
+        average_text = shown;
     watch.seen(now_ms);
     if (is_stale) {
         is_stale = false;
@@ -62,6 +63,8 @@ void Acquisition::take_reading(const Reading &reading, qint64 now_ms)
 void Acquisition::lost(const QByteArray &remaining, qint64 now_ms)
 {
     take(remaining, now_ms);
+    // A block never mixes readings from both sides of a gap.
+    block.restart(block.points());
     note(QStringLiteral("port_lost"), now_ms);
 }
 
@@ -95,6 +98,12 @@ void Acquisition::hand_out_waiting()
     }
     waiting.clear();
     handing_out = false;
+}
+
+void Acquisition::set_average_good_only(bool on)
+{
+    good_only = on;
+    block.restart(block.points());
 }
 
 void Acquisition::closed(qint64 now_ms)

@@ -69,6 +69,10 @@ public:
     void remove_sink(ReadingSink *sink) { sinks.removeAll(sink); }
 
     void restart_average(unsigned int points) { block.restart(points); }
+    // Blocks of good readings only (flagged ok), or of every valid one; the
+    // block in progress starts again.
+    void set_average_good_only(bool on);
+    bool average_good_only() const { return good_only; }
 
     const MeasurementStream &stream() const { return lines; }
     const BlockAverage &average() const { return block; }
@@ -116,6 +120,7 @@ private:
     bool holding = false;
     bool is_stale = false;
     bool handing_out = false;
+    bool good_only = false;
 };
 
 #endif

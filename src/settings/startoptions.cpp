@@ -3,7 +3,7 @@
 QString StartOptions::usage()
 {
     return QStringLiteral(
-        "usage: svterminal [--port NAME] [--baud N] [--open]\n"
+        "usage: svterminal [--port NAME] [--baud N] [--open] [--average-good-only]\n"
         "                  [--output udp:HOST:PORT[:FORMAT]] [--output tcp:PORT[:FORMAT]]\n"
         "                  [--output serial:PATH[:BAUD[:FORMAT]]]\n"
         "                  [--defaults | --profile NAME] [--record DIR]\n"
@@ -86,6 +86,10 @@ static bool take_option(const QStringList &arguments, int *index, StartOptions *
     QString value;
     if (name == QLatin1String("--open") && name == argument) {
         options->open = true;
+        return true;
+    }
+    if (name == QLatin1String("--average-good-only") && name == argument) {
+        options->average_good_only = true;
         return true;
     }
     if (name == QLatin1String("--port")) {

@@ -17,6 +17,7 @@ struct StartOptions
     QString port; // a port name or path for the input
     std::optional<qint32> baud;
     bool open = false; // open the port at start, retrying every second
+    bool average_good_only = false; // block averages of good readings only
     QVector<OutputConfig> outputs;
 
     bool defaults = false; // start from the defaults; remembered settings left alone

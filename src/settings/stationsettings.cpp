@@ -46,6 +46,7 @@ template<typename S, typename Visitor> void visit_fields(S &s, Visitor &&visit)
     visit("instrument/rate", s.output_rate, Bounds{1, 30});
     visit("instrument/temperature", s.temperature_output);
     visit("average/count", s.average_count, Bounds{1, 1000000});
+    visit("average/good_only", s.average_good_only);
     visit(range_low_key, s.range_low, Bounds{0, 100000});
     visit(range_high_key, s.range_high, Bounds{0, 100000});
     visit("quality/spike_threshold", s.spike_threshold, Bounds{1e-6, 100000});
@@ -181,6 +182,7 @@ StationSettings StationSettings::defaults()
     s.salinity = 35.0;
     s.depth = 0.0;
     s.trend_span_s = 300;
+    s.average_good_only = false;
     return s;
 }
 

@@ -22,6 +22,7 @@ struct StationSettings
     std::optional<int> output_rate; // lines a second, 1..30
     std::optional<bool> temperature_output;
     std::optional<int> average_count; // readings in a block average, > 0
+    std::optional<bool> average_good_only; // blocks of readings flagged ok only
     // Quality limits, m/s.
     std::optional<double> range_low, range_high, spike_threshold;
     // The water the computed speed is for.

@@ -26,6 +26,8 @@ static void apply_start_options(frmain &window, const StartOptions &options)
         window.port_combobox->setEditText(options.port);
     if (options.baud)
         choose_baud(window.baud_combobox, *options.baud);
+    if (options.average_good_only)
+        window.station()->acquisition().set_average_good_only(true);
     // Outputs given at start replace those remembered, so that the same
     // command line at every start does not pile them up.
     OutputHub *outputs = window.station()->outputs();

@@ -33,6 +33,7 @@ StationSettings collect_station_settings(frmain &window)
         s.output_rate = window.outrate_lineedit->text().toInt();
     s.temperature_output = window.temp_output_combobox->currentIndex() == 0;
     s.average_count = int(window.avg_points);
+    s.average_good_only = window.station()->acquisition().average_good_only();
     const QualityCheck &limits = window.station()->acquisition().quality();
     s.range_low = limits.range_low();
     s.range_high = limits.range_high();
@@ -107,6 +108,8 @@ void apply_station_settings(frmain &w, const StationSettings &s, QStringList *pr
         w.avg_lineedit->setText(QString::number(*s.average_count));
         w.set_average_points(*s.average_count);
     }
+    if (s.average_good_only)
+        w.station()->acquisition().set_average_good_only(*s.average_good_only);
     QualityCheck &limits = w.station()->acquisition().quality();
     limits.set_range(s.range_low.value_or(limits.range_low()),
                      s.range_high.value_or(limits.range_high()));

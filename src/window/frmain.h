@@ -6,6 +6,8 @@
 #include "station.h"
 
 #include <QFile>
+#include <QMessageBox>
+#include <QPointer>
 #include <QSerialPort>
 #include <QString>
 #include <QStringList>
@@ -134,6 +136,7 @@ private:
     void show_port_state();
     void port_lost();
     void port_back();
+    void close_loss_notice();
     PortSettings chosen_port_settings() const;
     bool start_recording();
     void recording_started(const QString &log_error, bool unattended);
@@ -147,7 +150,7 @@ private:
     void show_alarm(const QString &name, bool on);
     void tell_trend_session();
     StatusTabs *status_tabs;
-    bool loss_box_open = false;
+    QPointer<QMessageBox> loss_notice;
     bool quitting = false;
 };
 

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QDateTime>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 
@@ -14,6 +15,7 @@ void frmain::openCom1_slot()
 {
     if (core->session()->active()) {
         core->close();
+        close_loss_notice();
         show_message("串口关闭成功！");
         show_port_state();
         return;
@@ -102,24 +104,34 @@ void frmain::reject(const Reading &line, qint64)
     screen->next().append_pane(line.line);
 }
 
-// The station kept what the device delivered last and ended any exchange;
-// the operator is told once, from outside the reader.
+// The station kept what the device delivered last and ended any exchange.
+// The notice is not modal, so the window stays usable, and it closes by
+// itself when the device is back; the pane, the log and the alarms keep
+// the loss.
 void frmain::port_lost()
 {
     read_buffer = QString::fromUtf8(core->acquisition().stream().pending());
     pane_note("串口连接已断开，正在等待设备重新连接");
-    if (loss_box_open)
+    if (loss_notice)
         return;
-    loss_box_open = true;
-    QTimer::singleShot(0, this, [this] {
-        show_message("\n串口连接已断开\n正在等待设备重新连接……\n");
-        loss_box_open = false;
-    });
+    loss_notice = new QMessageBox(this);
+    loss_notice->setObjectName("loss_notice");
+    loss_notice->setText("\n串口连接已断开\n正在等待设备重新连接……\n");
+    loss_notice->setWindowModality(Qt::NonModal);
+    loss_notice->setAttribute(Qt::WA_DeleteOnClose);
+    loss_notice->show();
 }
 
 void frmain::port_back()
 {
     pane_note("串口已重新连接");
+    close_loss_notice();
+}
+
+void frmain::close_loss_notice()
+{
+    if (loss_notice)
+        loss_notice->close();
 }
 
 // A line of the program's own in the pane, with the local time.

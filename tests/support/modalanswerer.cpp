@@ -49,7 +49,7 @@ void ModalAnswerer::poll()
         pending = modal;
         pending_since = now;
     }
-    if (now - pending_since < hold_ms && !(hold_until && hold_until()))
+    if (now - pending_since < hold_ms)
         return;
     // A file dialog whose Save was pressed is still closing, and may first
     // ask whether to replace the file.

@@ -6,8 +6,6 @@
 #include <QStringList>
 #include <QTimer>
 
-#include <functional>
-
 class QWidget;
 
 // Answers every modal dialog the program opens, so no test can hang on one.
@@ -38,8 +36,6 @@ public:
     // How long a box stays open before it is answered, so that events (and
     // the program's own slots) can run inside its nested event loop.
     int hold_ms = 0;
-    // Or until this holds (hold_ms then being the most it waits).
-    std::function<bool()> hold_until;
 
     // Runs the event loop until count messages in all have been recorded.
     bool wait_for_messages(int count, int timeout_ms = 5000);

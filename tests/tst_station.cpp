@@ -94,9 +94,14 @@ void TestStation::alarms_follow_their_cause_data()
 {
     QTest::addColumn<Steps>("steps");
     QTest::addColumn<QStringList>("rows");
-    QTest::newRow("range") << Steps{{0, "$ 1500.000\r\n"}, {100, "$ 1700.000\r\n$ 1500.000\r\n"}}
-                           << QStringList{"reading", "reading", "alarm_on:range", "reading",
-                                          "alarm_off:range"};
+    const QByteArray good = "$ 1500.000\r\n";
+    QTest::newRow("range, off once clear for 10 s")
+        << Steps{{0, good},    {100, "$ 1700.000\r\n" + good},
+                 {2000, good}, {2000, good},
+                 {2000, good}, {2000, good},
+                 {1999, good}, {1, {}}}
+        << QStringList{"reading", "reading", "alarm_on:range", "reading", "reading",
+                       "reading", "reading", "reading",        "reading", "alarm_off:range"};
     QTest::newRow("stale on the clock")
         << Steps{{0, "$ 1500.000\r\n"}, {2999, {}}, {1, {}}, {500, "$ 1500.000\r\n"}}
         << QStringList{"reading", "alarm_on:stale", "reading", "alarm_off:stale"};

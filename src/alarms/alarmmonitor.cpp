@@ -58,17 +58,35 @@ void AlarmMonitor::set_recording_failed(bool failed, qint64 utc_ms)
 
 void AlarmMonitor::tick(qint64 now_ms)
 {
-    set_condition(Alarm::spikes, spikes.over(now_ms), now_ms);
+    // Stamped when the spike that made it left the minute.
+    if (condition[index(Alarm::spikes)] && !spikes.over(now_ms))
+        set_condition(Alarm::spikes, false, spikes.clears_ms());
+    for (int i = 0; i < alarm_count; ++i)
+        if (active_now[i] && !condition[i] && off_due(i) <= now_ms)
+            update(Alarm(i), off_due(i));
     beep_if_due(now_ms);
+}
+
+qint64 AlarmMonitor::off_due(int i) const
+{
+    const Alarm alarm = Alarm(i);
+    const bool held = alarm == Alarm::range || alarm == Alarm::spikes || alarm == Alarm::difference;
+    return held && current.is_enabled(alarm) ? cleared_at[i] + current.clear_after_s * 1000 : 0;
 }
 
 qint64 AlarmMonitor::due_ms() const
 {
-    const qint64 beep = unheard() ? last_beep + beep_interval_ms : 0;
-    const qint64 spike = condition[index(Alarm::spikes)] ? spikes.clears_ms() : 0;
-    if (beep == 0 || spike == 0)
-        return qMax(beep, spike);
-    return qMin(beep, spike);
+    qint64 due = unheard() ? last_beep + beep_interval_ms : 0;
+    const auto sooner = [&due](qint64 at) {
+        if (at > 0 && (due == 0 || at < due))
+            due = at;
+    };
+    if (condition[index(Alarm::spikes)])
+        sooner(spikes.clears_ms());
+    for (int i = 0; i < alarm_count; ++i)
+        if (active_now[i] && !condition[i])
+            sooner(off_due(i));
+    return due;
 }
 
 void AlarmMonitor::acknowledge()
@@ -91,13 +109,16 @@ void AlarmMonitor::set_condition(Alarm alarm, bool holds, qint64 now_ms)
     if (condition[index(alarm)] == holds)
         return;
     condition[index(alarm)] = holds;
+    if (!holds)
+        cleared_at[index(alarm)] = now_ms;
     update(alarm, now_ms);
 }
 
 void AlarmMonitor::update(Alarm alarm, qint64 now_ms)
 {
     const int i = index(alarm);
-    const bool on = condition[i] && current.enabled[i];
+    const bool waits = active_now[i] && !condition[i] && now_ms < off_due(i);
+    const bool on = (condition[i] || waits) && current.enabled[i];
     if (on == active_now[i])
         return;
     active_now[i] = on;

@@ -29,6 +29,9 @@
 //                    as nothing can be said then; range and spike readings
 //                    leave it as it is (they have alarms of their own);
 //   recording_failed from set_recording_failed(true) until false.
+// range, spikes and difference go off only once their condition has been
+// clear for the settings' clear_after_s; closing the port or turning an
+// alarm off ends it at once.
 // Until acknowledged, active alarms beep: at once and every 2 s, never more
 // often however many alarms come and go.
 class AlarmMonitor : public QObject, public ReadingSink
@@ -70,6 +73,8 @@ private:
     static int index(Alarm alarm) { return static_cast<int>(alarm); }
     void set_condition(Alarm alarm, bool holds, qint64 now_ms);
     void update(Alarm alarm, qint64 now_ms);
+    // When a held alarm goes off; 0 when it does not wait to.
+    qint64 off_due(int i) const;
     bool differs(const Reading &reading) const;
     void beep_if_due(qint64 now_ms);
 
@@ -78,6 +83,7 @@ private:
     std::array<bool, alarm_count> condition{};
     std::array<bool, alarm_count> active_now{};
     std::array<bool, alarm_count> acknowledged{};
+    std::array<qint64, alarm_count> cleared_at{}; // when the condition last went away
     qint64 last_beep = std::numeric_limits<qint64>::min() / 2;
 };
 

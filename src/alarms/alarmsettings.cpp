@@ -6,6 +6,7 @@ namespace {
 
 const char *const spike_limit_key = "spike_limit";
 const char *const difference_limit_key = "difference_limit";
+const char *const clear_after_key = "clear_after_s";
 const char *const equation_key = "equation";
 const char *const salinity_key = "salinity";
 const char *const depth_key = "depth";
@@ -46,6 +47,7 @@ QVariantMap AlarmSettings::to_map() const
         map.insert(QLatin1String(alarm_name(static_cast<Alarm>(i))), enabled[i]);
     map.insert(QLatin1String(spike_limit_key), spike_limit);
     map.insert(QLatin1String(difference_limit_key), difference_limit);
+    map.insert(QLatin1String(clear_after_key), clear_after_s);
     map.insert(QLatin1String(equation_key), QLatin1String(equation_name(equation)));
     map.insert(QLatin1String(salinity_key), salinity);
     map.insert(QLatin1String(depth_key), depth);
@@ -63,13 +65,17 @@ AlarmSettings AlarmSettings::from_map(const QVariantMap &map, QStringList *probl
             return true;
         });
     }
-    read_field(map, spike_limit_key, problems, [&](const QVariant &v) {
-        double limit = 0;
-        const bool ok = read_number(v, 0, 1000, &limit) && limit == std::floor(limit);
-        if (ok)
-            s.spike_limit = int(limit);
-        return ok;
-    });
+    auto whole = [&](int *field, int low, int high) {
+        return [=](const QVariant &v) {
+            double value = 0;
+            const bool ok = read_number(v, low, high, &value) && value == std::floor(value);
+            if (ok)
+                *field = int(value);
+            return ok;
+        };
+    };
+    read_field(map, spike_limit_key, problems, whole(&s.spike_limit, 0, 1000));
+    read_field(map, clear_after_key, problems, whole(&s.clear_after_s, 0, 3600));
     auto number = [&](double *field, double low, double high) {
         return [=](const QVariant &v) {
             double value = 0;

@@ -17,6 +17,10 @@ struct AlarmSettings
     std::array<bool, alarm_count> enabled;
     int spike_limit = 10; // more spikes than this in a minute raise the alarm
     double difference_limit = 2.0; // m/s between measured and computed speed
+    // The alarms raised by readings (range, spikes, difference) go off only
+    // once their condition has been clear this long, so a few wild readings
+    // among good ones do not turn them on and off with every line.
+    int clear_after_s = 10;
     SoundEquation equation = SoundEquation::unesco;
     double salinity = 35.0; // PSU
     double depth = 0.0; // m

@@ -59,6 +59,8 @@ private slots:
     void conditions_data();
     void conditions();
     void spike_minute();
+    void off_once_clear_for_a_while_data();
+    void off_once_clear_for_a_while();
     void beeps_data();
     void beeps();
     void acknowledge();
@@ -102,6 +104,7 @@ void TestAlarms::conditions()
     raise(monitor, 100000);
     QCOMPARE(monitor.active(), QStringList{name});
     clear(monitor, 100500);
+    monitor.tick(200000); // past any wait before going off
     QCOMPARE(monitor.active(), QStringList());
     QCOMPARE(changed.count(), 2);
     QCOMPARE(changed[0], (QVariantList{name, true, qint64(100000)}));
@@ -129,7 +132,9 @@ void TestAlarms::conditions()
 void TestAlarms::spike_minute()
 {
     AlarmMonitor monitor;
-    monitor.set_settings(all_enabled(), 0);
+    AlarmSettings at_once = all_enabled();
+    at_once.clear_after_s = 0;
+    monitor.set_settings(at_once, 0);
     for (int i = 0; i < 10; ++i)
         reading(1500, Quality::spike)(monitor, 5000 + i * 1000);
     reading(1500, Quality::ok)(monitor, 20000);
@@ -140,6 +145,39 @@ void TestAlarms::spike_minute()
     QVERIFY(monitor.is_active(Alarm::spikes));
     monitor.tick(65000);
     QVERIFY(!monitor.is_active(Alarm::spikes));
+}
+
+void TestAlarms::off_once_clear_for_a_while_data()
+{
+    QTest::addColumn<int>("clear_after_s");
+    QTest::addColumn<QList<qint64>>("changes"); // times of on and off
+    QTest::newRow("held 10 s") << 10 << QList<qint64>{0, 16000};
+    QTest::newRow("at once") << 0 << QList<qint64>{0, 1000, 5000, 6000};
+}
+
+// A wild reading among good ones: the range alarm goes on with the first and
+// off only once the readings have been good for the hold time, stamped then.
+void TestAlarms::off_once_clear_for_a_while()
+{
+    QFETCH(int, clear_after_s);
+    QFETCH(QList<qint64>, changes);
+    AlarmMonitor monitor;
+    AlarmSettings settings = all_enabled();
+    settings.clear_after_s = clear_after_s;
+    monitor.set_settings(settings, 0);
+    QSignalSpy changed(&monitor, &AlarmMonitor::changed);
+    reading(1300, Quality::range)(monitor, 0);
+    reading(water_speed, Quality::ok)(monitor, 1000);
+    reading(1700, Quality::range)(monitor, 5000);
+    reading(water_speed, Quality::ok)(monitor, 6000);
+    monitor.tick(15999);
+    QCOMPARE(monitor.due_ms(), clear_after_s ? qint64(16000) : qint64(0));
+    monitor.tick(16000);
+    QList<qint64> times;
+    for (const QList<QVariant> &change : changed)
+        times << change.at(2).toLongLong();
+    QCOMPARE(times, changes);
+    QVERIFY(!monitor.is_active(Alarm::range));
 }
 
 void TestAlarms::beeps_data()

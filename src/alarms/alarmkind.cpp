@@ -12,7 +12,8 @@ struct AlarmKind
 };
 
 // In the order of Alarm. The difference is off until asked for: it depends
-// on a salinity typed by hand.
+// on a salinity typed by hand; so is the broker, which a station may well be
+// without for hours.
 const std::array<AlarmKind, alarm_count> kinds{{
     {"stale", "无有效数据", true},
     {"device_lost", "串口连接已断开", true},
@@ -20,6 +21,8 @@ const std::array<AlarmKind, alarm_count> kinds{{
     {"spikes", "跳变过多", true},
     {"difference", "与计算声速相差过大", false},
     {"recording_failed", "数据保存失败", true},
+    {"port_unavailable", "串口无法打开", true},
+    {"broker_unreachable", "MQTT 代理无法连接", false},
 }};
 
 } // namespace

@@ -13,8 +13,10 @@ enum class Alarm : quint8 {
     spikes, // too many readings flagged as spikes in a minute
     difference, // measured speed too far from the one computed for the water
     recording_failed, // the recording could not be written
+    port_unavailable, // the port to open at start could not be opened yet
+    broker_unreachable, // the MQTT broker has not been reached for a minute
 };
-constexpr int alarm_count = 6;
+constexpr int alarm_count = 8;
 
 // The name in settings, in the changed() signal and in the log's events.
 const char *alarm_name(Alarm alarm);

@@ -37,23 +37,20 @@ void AlarmMonitor::event(const QString &name, qint64 utc_ms)
 {
     if (name == QLatin1String("port_lost"))
         set_condition(Alarm::device_lost, true, utc_ms);
-    else if (name == QLatin1String("port_back"))
+    else if (name == QLatin1String("port_back")) {
         set_condition(Alarm::device_lost, false, utc_ms);
-    else if (name == QLatin1String("port_closed")) {
-        // Closed on purpose: nothing is lost or late any more.
+        set_condition(Alarm::port_unavailable, false, utc_ms);
+    } else if (name == QLatin1String("port_closed")) {
+        // Closed on purpose: nothing is lost, late or awaited any more.
         set_condition(Alarm::device_lost, false, utc_ms);
         set_condition(Alarm::stale, false, utc_ms);
+        set_condition(Alarm::port_unavailable, false, utc_ms);
     }
 }
 
 void AlarmMonitor::stale(bool stale, qint64 utc_ms)
 {
     set_condition(Alarm::stale, stale, utc_ms);
-}
-
-void AlarmMonitor::set_recording_failed(bool failed, qint64 utc_ms)
-{
-    set_condition(Alarm::recording_failed, failed, utc_ms);
 }
 
 void AlarmMonitor::tick(qint64 now_ms)

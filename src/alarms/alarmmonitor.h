@@ -28,7 +28,9 @@
 //                    temperature, or where the equation gives none, clears it,
 //                    as nothing can be said then; range and spike readings
 //                    leave it as it is (they have alarms of their own);
-//   recording_failed from set_recording_failed(true) until false.
+//   recording_failed, port_unavailable, broker_unreachable
+//                    from set_state(alarm, true) until false; port_unavailable
+//                    also until port_back or port_closed.
 // range, spikes and difference go off only once their condition has been
 // clear for the settings' clear_after_s; closing the port or turning an
 // alarm off ends it at once.
@@ -51,7 +53,8 @@ public:
     using QObject::event; // Qt's own, not hidden by the sink's
     void event(const QString &name, qint64 utc_ms) override;
     void stale(bool stale, qint64 utc_ms) override;
-    void set_recording_failed(bool failed, qint64 utc_ms);
+    // For the conditions the station decides.
+    void set_state(Alarm alarm, bool holds, qint64 utc_ms) { set_condition(alarm, holds, utc_ms); }
     // Clears the spike alarm as the minute moves on and beeps when due.
     void tick(qint64 now_ms);
     // When tick() has something to do next; 0 when nothing is due.

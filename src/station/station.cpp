@@ -36,7 +36,7 @@ Station::Station(QSerialPort *port, ReadingSink *screen, QObject *parent)
     connect(&pipeline, &Acquisition::noted, this, &Station::noted);
     connect(&pipeline, &Acquisition::replies, this, &Station::replies);
     connect(&pipeline, &Acquisition::recording_failed, this, [this] {
-        monitor->set_recording_failed(true, now_ms());
+        monitor->set_state(Alarm::recording_failed, true, now_ms());
         emit recording_failed();
     });
     connect(hub, &OutputHub::message, this, &Station::message);
@@ -67,7 +67,20 @@ void Station::tick()
     pipeline.flush_log(now);
     if (hub->count() > 0)
         hub->tick(now);
+    watch_broker();
     schedule();
+}
+
+void Station::watch_broker()
+{
+    const qint64 now = now_ms();
+    const bool away = mqtt && mqtt->status().state != MqttLinkStatus::State::connected;
+    if (!away)
+        broker_away_since = 0;
+    else if (broker_away_since == 0)
+        broker_away_since = now;
+    monitor->set_state(Alarm::broker_unreachable,
+                       away && now - broker_away_since >= broker_patience_ms, now);
 }
 
 // One timer for everything due: nothing wakes the program at rest.
@@ -82,6 +95,8 @@ void Station::schedule()
     sooner(pipeline.stale_due_ms());
     sooner(monitor->due_ms());
     sooner(pipeline.flush_due_ms());
+    if (broker_away_since > 0)
+        sooner(broker_away_since + broker_patience_ms);
     if (hub->count() > 0)
         sooner(now + OutputHub::tick_ms);
     if (due == 0) {
@@ -117,6 +132,7 @@ bool Station::open_or_wait(const PortSettings &settings)
 {
     chosen = settings;
     const bool opened = port_session->open_or_wait(settings);
+    monitor->set_state(Alarm::port_unavailable, !opened, now_ms());
     publish_status();
     return opened;
 }
@@ -197,7 +213,7 @@ bool Station::start_recording(const QString &path, QString *log_error)
 {
     if (!pipeline.start_recording(path, now_ms(), log_error))
         return false;
-    monitor->set_recording_failed(false, now_ms());
+    monitor->set_state(Alarm::recording_failed, false, now_ms());
     schedule();
     return true;
 }
@@ -236,11 +252,19 @@ void Station::publish_to(const MqttConfig &config)
         delete mqtt;
         mqtt = nullptr;
     }
-    if (config.host.isEmpty())
+    if (config.host.isEmpty()) {
+        watch_broker();
         return;
+    }
     mqtt = new MqttPublisher(config, status_details(), this);
     pipeline.add_sink(mqtt);
     mqtt->set_alarms(monitor->active());
+    connect(mqtt, &MqttPublisher::status_changed, this, [this] {
+        watch_broker();
+        schedule();
+    });
+    watch_broker();
+    schedule();
 }
 
 // The retained status says which port and settings the station reads

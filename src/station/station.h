@@ -57,7 +57,7 @@ public:
     void choose_port(const PortSettings &settings);
     const PortSettings &port_settings() const { return chosen; }
     bool open(const PortSettings &settings);
-    // Opens, or tries again every second until it can.
+    // Opens, or tries again every second until it can (an alarm meanwhile).
     bool open_or_wait(const PortSettings &settings);
     // Closed on purpose.
     void close();
@@ -83,6 +83,8 @@ public:
 
     void set_average_points(unsigned int points);
     // Publishes to the broker given, replacing any publisher; no host stops.
+    // A broker not reached for a minute raises an alarm (off by default).
+    static const qint64 broker_patience_ms = 60000;
     void publish_to(const MqttConfig &config);
     QVariantMap status_details() const;
 
@@ -103,6 +105,7 @@ private:
     void noted(const QString &event);
     void end_configuration();
     void publish_status();
+    void watch_broker();
 
     SystemClock system_clock;
     const Clock *time = &system_clock;
@@ -120,6 +123,7 @@ private:
     QStringList sent;
     QTimer timer;
     bool quitting = false;
+    qint64 broker_away_since = 0; // not reached since; 0 while connected
 };
 
 #endif

@@ -73,8 +73,9 @@ void TestAlarms::conditions_data()
     QTest::addColumn<Step>("raise");
     QTest::addColumn<Step>("clear");
     auto stale = [](bool on) { return [=](AlarmMonitor &m, qint64 t) { m.stale(on, t); }; };
-    auto failed
-        = [](bool on) { return [=](AlarmMonitor &m, qint64 t) { m.set_recording_failed(on, t); }; };
+    auto failed = [](bool on) {
+        return [=](AlarmMonitor &m, qint64 t) { m.set_state(Alarm::recording_failed, on, t); };
+    };
     QTest::newRow("stale") << "stale" << Step(stale(true)) << Step(stale(false));
     QTest::newRow("device_lost") << "device_lost" << log_event("port_lost")
                                  << log_event("port_back");

@@ -114,7 +114,8 @@ void ChunkedFigures::count_gaps(SpanFigures &figures, qint64 from_ms, qint64 to_
     figures.gap_count = gap_end - gap_first;
     if (figures.gap_count == 0)
         return;
-    const size_t from = size_t(gap_first - gap_list.begin()), to = size_t(gap_end - gap_list.begin());
+    const size_t from = size_t(gap_first - gap_list.begin());
+    const size_t to = size_t(gap_end - gap_list.begin());
     figures.gap_ms = (to < gap_before.size() ? gap_before[to] : gap_total) - gap_before[from];
 }
 

@@ -279,15 +279,16 @@ private slots:
         QVERIFY(shown.view.paused());
         shown.view.set_paused(false);
 
-        // A tick too soon after a drawing is drawn later, with no tick after it.
+        // A tick too soon after a drawing is drawn later, with no tick after
+        // it: the new point shows, and not before a tenth of a second since
+        // the drawing (a late tick on a loaded machine is drawn at once).
         QCOMPARE(feed(0), 150);
         QElapsedTimer clock;
         clock.start();
         shown.add(start_ms + 100 * 150, 1500.0, NAN, 15.0);
         shown.view.frame_tick();
         const QCPGraphDataContainer &points = *shown.view.plot()->speed_graph()->data();
-        QCOMPARE(points.size(), 150);
-        QVERIFY(QTest::qWaitFor([&] { return points.size() == 151; }, 2000));
+        QVERIFY(QTest::qWaitFor([&] { return points.size() == 151; }, 5000));
         QVERIFY(clock.elapsed() >= 95);
     }
 

@@ -14,6 +14,7 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -25,8 +26,12 @@ inline quint16 free_tcp_port()
     return probe.serverPort();
 }
 
-inline QByteArray read_pty(int master)
+// What has arrived; with wait_ms, once something has (waiting without
+// running the event loop).
+inline QByteArray read_pty(int master, int wait_ms = 0)
 {
+    pollfd readable{master, POLLIN, 0};
+    ::poll(&readable, 1, wait_ms);
     QByteArray got;
     char buffer[256];
     for (ssize_t n; (n = ::read(master, buffer, sizeof buffer)) > 0;)

@@ -426,7 +426,7 @@ private slots:
         for (int i = 0; i < 10; ++i)
             take_good(hub, QStringLiteral("$ 1500.%1\r\n").arg(i), t0 + i);
         // The first is on the line already, without a turn of the event loop.
-        QByteArray got = read_pty(master);
+        QByteArray got = read_pty(master, 5000);
         QCOMPARE(got, QByteArray(" 1500.000\r\n"));
         QTRY_VERIFY((got += read_pty(master)).endsWith(" 1500.900\r\n"));
         QCOMPARE(got, QByteArray(" 1500.000\r\n 1500.900\r\n"));

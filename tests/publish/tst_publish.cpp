@@ -342,6 +342,24 @@ private slots:
         QCOMPARE(names.toVariantList(), QVariant(settings.last()).toList());
     }
 
+    // The link's thread takes what is handed over at once, not at its next
+    // look at the socket (up to a second): ten events one after the other.
+    void handed_over_at_once()
+    {
+        TestBroker broker;
+        QVERIFY(broker.start());
+        TestSubscriber watcher(broker.port(), topic("event"));
+        MqttPublisher publisher(local_config(broker.port()));
+        QVERIFY(wait_state(publisher, State::connected));
+        QElapsedTimer took;
+        took.start();
+        for (int i = 0; i < 10; ++i) {
+            publisher.event(QStringLiteral("e%1").arg(i), utc_ms(i));
+            QVERIFY(watcher.wait_count(i + 1));
+        }
+        QVERIFY2(took.elapsed() < 5000, qPrintable(QString::number(took.elapsed())));
+    }
+
     void events_survive_broker_restart()
     {
         // The broker keeps the test subscriber's session over its restart, so

@@ -293,7 +293,11 @@ private slots:
                               {QString::number(broker.port()), station});
         QVERIFY(station_process.waitForReadyRead(5000));
         QCOMPARE(station_process.readLine().trimmed(), QByteArray("connected"));
-        QVERIFY(watcher.wait_count(1));
+        // The status with the port may follow one stated before it was set.
+        QVERIFY(QTest::qWaitFor([&] {
+            const auto messages = watcher.messages();
+            return !messages.isEmpty() && object(messages.last().payload).contains("port");
+        }));
         const QJsonObject online = object(retained(broker.port(), "status"));
         QCOMPARE(online.value("state").toString(), QStringLiteral("online"));
         QCOMPARE(online.value("port").toString(), QStringLiteral("/dev/ttyUSB0"));

@@ -1,11 +1,8 @@
 #include "portsession.h"
 
-#include <QFileInfo>
+#include "devicecheck.h"
 
-#ifdef Q_OS_UNIX
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
+#include <QFileInfo>
 
 PortSession::PortSession(QSerialPort *port, QObject *parent) : QObject(parent), port(port)
 {
@@ -108,16 +105,16 @@ QString PortSession::failure_reason_for(QSerialPort::SerialPortError error, cons
         = QStringLiteral("没有访问该串口的权限（Linux 下请把用户加入 dialout 组后重新登录）！");
     static const QString busy = QStringLiteral("串口已被其他程序占用！");
     static const QString not_serial = QStringLiteral("该设备不是串口！");
-#ifdef Q_OS_UNIX
-    const QByteArray path = QFile::encodeName(system_location(name));
-    struct stat info;
-    if (::stat(path.constData(), &info) != 0)
+    switch (device_problem(system_location(name))) {
+    case DeviceProblem::missing:
         return not_found;
-    if (!S_ISCHR(info.st_mode))
+    case DeviceProblem::not_a_device:
         return not_serial;
-    if (::access(path.constData(), R_OK | W_OK) != 0)
+    case DeviceProblem::no_access:
         return no_permission;
-#endif
+    case DeviceProblem::none:
+        break;
+    }
     switch (error) {
     case QSerialPort::DeviceNotFoundError:
         return not_found;

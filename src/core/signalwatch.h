@@ -3,11 +3,11 @@
 
 #include <QObject>
 
-class QSocketNotifier;
-
-// Turns SIGTERM, SIGINT and SIGHUP (the desktop session ending, Ctrl+C, a
-// closed terminal) into a Qt signal on the event loop, through a self-pipe:
-// the handler only writes one byte.
+// Turns the system's requests to close the program from outside (the
+// desktop session ending, Ctrl+C, a closed terminal, a service stop) into a
+// Qt signal on the event loop. Each system has its own implementation under
+// platform/: on POSIX, SIGTERM, SIGINT and SIGHUP through a self-pipe whose
+// handler only writes one byte.
 class SignalWatch : public QObject
 {
     Q_OBJECT
@@ -17,11 +17,8 @@ public:
     ~SignalWatch() override;
 
 signals:
+    // The system's number for the request (on POSIX, the signal's).
     void received(int signal_number);
-
-private:
-    void read_pipe();
-    QSocketNotifier *notifier = nullptr;
 };
 
 #endif

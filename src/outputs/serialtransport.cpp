@@ -1,12 +1,7 @@
 #include "serialtransport.h"
 
 #include "portsession.h"
-
-#ifdef Q_OS_UNIX
-#include <sys/ioctl.h>
-#include <termios.h>
-#include <unistd.h>
-#endif
+#include "serialqueue.h"
 
 SerialTransport::SerialTransport(const OutputConfig &config, QObject *parent)
     : OutputTransport(parent), settings(config)
@@ -74,13 +69,11 @@ bool SerialTransport::busy()
 {
     if (port.bytesToWrite() > 0 || clock.nsecsElapsed() < line_free_ns)
         return true;
-#ifdef Q_OS_UNIX
-    int queued = 0;
-    if (::ioctl(port.handle(), TIOCOUTQ, &queued) == 0 && queued > 0) {
+    const qint64 queued = serial_queued_bytes(qintptr(port.handle()));
+    if (queued > 0) {
         line_free_ns = clock.nsecsElapsed() + line_ns(queued);
         return true;
     }
-#endif
     return false;
 }
 
@@ -91,14 +84,12 @@ bool SerialTransport::put(const QByteArray &sentence)
 {
     line_free_ns = clock.nsecsElapsed() + line_ns(sentence.size());
     qint64 done = 0;
-#ifdef Q_OS_UNIX
     if (port.bytesToWrite() == 0) {
-        done = ::write(port.handle(), sentence.constData(), size_t(sentence.size()));
+        done = serial_write_direct(qintptr(port.handle()), sentence.constData(), sentence.size());
         if (done == sentence.size())
             return true;
         done = qMax<qint64>(0, done);
     }
-#endif
     const QByteArray rest = sentence.mid(int(done));
     return port.write(rest) == rest.size();
 }

@@ -1,10 +1,8 @@
 #include "tcpservertransport.h"
 
-#include <QTcpSocket>
+#include "socketsend.h"
 
-#ifdef Q_OS_UNIX
-#include <sys/socket.h>
-#endif
+#include <QTcpSocket>
 
 TcpServerTransport::TcpServerTransport(const OutputConfig &config, QObject *parent)
     : OutputTransport(parent), port(config.port)
@@ -75,15 +73,12 @@ bool TcpServerTransport::send(const QByteArray &sentence)
 void TcpServerTransport::write_now(QTcpSocket *client, const QByteArray &sentence)
 {
     qint64 done = 0;
-#ifdef Q_OS_UNIX
     if (client->bytesToWrite() == 0) {
-        done = ::send(int(client->socketDescriptor()), sentence.constData(),
-                      size_t(sentence.size()), MSG_DONTWAIT | MSG_NOSIGNAL);
+        done = socket_send_now(client->socketDescriptor(), sentence.constData(), sentence.size());
         if (done == sentence.size())
             return;
         done = qMax<qint64>(0, done);
     }
-#endif
     client->write(sentence.constData() + done, sentence.size() - done);
     client->flush();
 }

@@ -3,9 +3,6 @@
 #include "mqttpayload.h"
 
 #include <chrono>
-#include <poll.h>
-#include <sys/eventfd.h>
-#include <unistd.h>
 
 namespace {
 
@@ -28,14 +25,13 @@ template<typename Change> void MqttLink::hand_over(Change change)
         std::lock_guard<std::mutex> lock(mutex);
         change();
     }
-    if (wake_fd >= 0)
-        eventfd_write(wake_fd, 1);
+    waiter.wake();
 }
 
 MqttLink::MqttLink(const MqttConfig &config, const QByteArray &status, Changed changed)
     : changed(std::move(changed)), offline(mqtt_payload::status(false, config.station)),
       client(config, {[this](int rc) { connected(rc); }, [this](int mid) { published(mid); }}),
-      wake_fd(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)), outbox(queue_limit), status_payload(status),
+      outbox(queue_limit), status_payload(status),
       alarm_payload(mqtt_payload::alarms({})), backoff(config.first_retry_ms),
       worker([this, problem = config.problem()] { work(problem); })
 {
@@ -45,8 +41,6 @@ MqttLink::~MqttLink()
 {
     hand_over([this] { stop = true; });
     worker.join();
-    if (wake_fd >= 0)
-        close(wake_fd);
 }
 
 void MqttLink::publish_reading(const QByteArray &payload)
@@ -96,7 +90,7 @@ MqttLinkStatus MqttLink::snapshot() const
 void MqttLink::work(const QString &problem)
 {
     const QString error = problem.isEmpty() ? client.prepare(offline) : problem;
-    if (error.isEmpty() && wake_fd >= 0)
+    if (error.isEmpty() && waiter.ready())
         return run();
     set_state(MqttLinkStatus::State::error, error);
     while (!stopping())
@@ -226,17 +220,8 @@ void MqttLink::send_waiting()
 // Until the socket or a handed-over message needs attention, or timeout_ms.
 void MqttLink::wait(int timeout_ms)
 {
-    pollfd fds[2] = {{wake_fd, POLLIN, 0}, {-1, 0, 0}};
-    nfds_t count = 1;
     const int socket = client.socket();
-    if (socket >= 0) {
-        fds[1] = {socket, short(POLLIN | (client.want_write() ? POLLOUT : 0)), 0};
-        count = 2;
-    }
-    if (poll(fds, count, timeout_ms) > 0 && (fds[0].revents & POLLIN)) {
-        eventfd_t value;
-        eventfd_read(wake_fd, &value);
-    }
+    waiter.wait(socket, socket >= 0 && client.want_write(), timeout_ms);
 }
 
 void MqttLink::service()

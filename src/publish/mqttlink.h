@@ -7,6 +7,7 @@
 #include "mqttlinkstatus.h"
 #include "mqttoutbox.h"
 #include "reconnectbackoff.h"
+#include "socketwait.h"
 
 #include <QByteArray>
 #include <QSet>
@@ -68,7 +69,7 @@ private:
     const Changed changed;
     const QByteArray offline;
     MqttClient client;
-    int wake_fd = -1;
+    SocketWait waiter;
 
     // Shared with the caller's thread.
     mutable std::mutex mutex;

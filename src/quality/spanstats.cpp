@@ -1,7 +1,5 @@
 #include "spanstats.h"
 
-#include "trendbuffer.h"
-
 #include <cmath>
 #include <limits>
 
@@ -48,48 +46,16 @@ double RunningMoments::deviation() const
     return std::sqrt(squares / double(count - 1));
 }
 
-void SampleTotals::add(const TrendSample &sample)
+void FigureTotals::merge(const FigureTotals &other)
 {
-    speed.add(sample.speed);
-    if (!std::isnan(sample.temperature))
-        temperature.add(sample.temperature);
-    if (sample.quality == Quality::range)
-        ++range_count;
-    else if (sample.quality == Quality::spike)
-        ++spike_count;
-}
-
-void SampleTotals::merge(const SampleTotals &other)
-{
+    readings += other.readings;
     speed.merge(other.speed);
     temperature.merge(other.temperature);
+    flagged_speed.merge(other.flagged_speed);
+    flagged_temperature.merge(other.flagged_temperature);
     range_count += other.range_count;
     spike_count += other.spike_count;
-}
-
-SpanStats span_stats(const TrendBuffer &buffer, qint64 from_msecs, qint64 to_msecs)
-{
-    SpanStats stats;
-    const int first = buffer.first_at_or_after(from_msecs);
-    const int end = to_msecs == std::numeric_limits<qint64>::max()
-        ? buffer.size()
-        : buffer.first_at_or_after(to_msecs + 1);
-    int i = first;
-    while (i < end) {
-        // A whole chunk from here to before end: its totals at once.
-        const SampleTotals *chunk = buffer.chunk_totals_at(i);
-        if (chunk && i + TrendBuffer::chunk <= end) {
-            stats.merge(*chunk);
-            i += TrendBuffer::chunk;
-        } else {
-            stats.add(buffer.at(i++));
-        }
-    }
-    stats.count = stats.speed.count;
-    if (stats.count >= 2) {
-        const qint64 elapsed = buffer.at(end - 1).msecs - buffer.at(first).msecs;
-        if (elapsed > 0)
-            stats.rate = double(stats.count - 1) * 1000.0 / double(elapsed);
-    }
-    return stats;
+    paired_speed_sum += other.paired_speed_sum;
+    for (size_t i = 0; i < difference_sum.size(); ++i)
+        difference_sum[i] += other.difference_sum[i];
 }

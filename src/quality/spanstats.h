@@ -3,8 +3,7 @@
 
 #include <QtGlobal>
 
-class TrendBuffer;
-struct TrendSample;
+#include <array>
 
 // Count, extremes, mean and spread of a series, updated one value at a time
 // (Welford's method): no large sums, so readings near 1500 m/s keep their
@@ -24,29 +23,26 @@ struct RunningMoments
     double deviation() const;
 };
 
-// Figures of a run of readings that add up: those of two runs merge into
-// those of both, so the buffer keeps them for fixed chunks of readings.
-struct SampleTotals
+// Figures of a run of readings that add up, so those of whole chunks are
+// kept and a span merges them. Only good readings (quality ok) enter the
+// moments and the cross-check; flagged ones are counted beside them.
+struct FigureTotals
 {
-    RunningMoments speed;
-    RunningMoments temperature; // over the readings that had one
+    static constexpr int equations = 3; // UNESCO, Del Grosso, Mackenzie
+
+    qint64 readings = 0; // valid lines, flagged or not
+    RunningMoments speed; // good readings, m/s
+    RunningMoments temperature; // good readings that had one, degC
+    // The flagged readings' own, which scale a plot that has no good ones.
+    RunningMoments flagged_speed, flagged_temperature;
     qint64 range_count = 0;
     qint64 spike_count = 0;
+    // Over the good readings with a temperature, while a water is set: their
+    // speeds, and the measured minus computed speed by each equation.
+    double paired_speed_sum = 0.0;
+    std::array<double, equations> difference_sum{};
 
-    void add(const TrendSample &sample);
-    void merge(const SampleTotals &other);
+    void merge(const FigureTotals &other);
 };
-
-// Figures over the readings of a time span.
-struct SpanStats : SampleTotals
-{
-    qint64 count = 0;
-    double rate = 0.0; // lines a second between the first and last reading; 0 if undefined
-};
-
-// Over the readings of buffer read from from_msecs to to_msecs inclusive.
-// Whole chunks come from the buffer's totals, so a span of two hours costs
-// little more than one of five minutes.
-SpanStats span_stats(const TrendBuffer &buffer, qint64 from_msecs, qint64 to_msecs);
 
 #endif

@@ -1,10 +1,8 @@
 #include "trendbuffer.h"
 
-TrendBuffer::TrendBuffer(int capacity)
-    : limit(capacity > 0 ? capacity : 1), chunks(size_t(limit / chunk + 2))
+TrendBuffer::TrendBuffer(int capacity) : limit(capacity > 0 ? capacity : 1)
 {
-    // chunks has room enough that a chunk is replaced only once none of it
-    // is held. The readings are reserved at once but touched only as readings arrive, so an empty
+    // Reserved at once but touched only as readings arrive, so an empty
     // buffer costs no resident memory and a full one never reallocates.
     items.reserve(size_t(limit));
 }
@@ -17,19 +15,12 @@ void TrendBuffer::append(const TrendSample &sample)
         items[size_t(oldest)] = sample;
         oldest = (oldest + 1) % limit;
     }
-    filling.add(sample);
-    if (++appended % chunk == 0) {
-        chunks[size_t((appended / chunk - 1) % qint64(chunks.size()))] = filling;
-        filling = SampleTotals();
-    }
 }
 
 void TrendBuffer::clear()
 {
     items.clear();
     oldest = 0;
-    appended = 0;
-    filling = SampleTotals();
 }
 
 const TrendSample &TrendBuffer::at(int index) const
@@ -53,12 +44,4 @@ int TrendBuffer::first_at_or_after(qint64 msecs) const
             high = middle;
     }
     return low;
-}
-
-const SampleTotals *TrendBuffer::chunk_totals_at(int index) const
-{
-    const qint64 number = appended - size() + index;
-    if (number % chunk != 0 || number + chunk > appended)
-        return nullptr;
-    return &chunks[size_t((number / chunk) % qint64(chunks.size()))];
 }

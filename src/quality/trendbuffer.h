@@ -2,7 +2,6 @@
 #define TRENDBUFFER_H
 
 #include "qualitycheck.h"
-#include "spanstats.h"
 
 #include <QtGlobal>
 
@@ -19,14 +18,11 @@ struct TrendSample
 };
 
 // The newest readings, oldest first. Full, each new reading pushes out the
-// oldest, so memory stays fixed however long the program runs. It also keeps
-// the totals of every chunk of readings, so figures over a long span need
-// not visit each reading.
+// oldest, so memory stays fixed however long the program runs.
 class TrendBuffer
 {
 public:
     static constexpr int default_capacity = 360000; // two hours at 50 lines a second
-    static constexpr int chunk = 1024;
 
     explicit TrendBuffer(int capacity = default_capacity);
 
@@ -44,18 +40,10 @@ public:
     // Reading times never go backwards, so the buffer is sorted by them.
     int first_at_or_after(qint64 msecs) const;
 
-    // The totals of the chunk whose first reading is at index, if index
-    // starts a whole chunk the buffer holds; otherwise null.
-    const SampleTotals *chunk_totals_at(int index) const;
-
 private:
     std::vector<TrendSample> items;
     int limit;
     int oldest = 0; // where index 0 lies in items once the buffer is full
-    qint64 appended = 0; // readings appended since the buffer was last cleared
-    // Chunk n covers readings n * chunk onwards in the order appended.
-    std::vector<SampleTotals> chunks;
-    SampleTotals filling; // of the chunk not yet whole
 };
 
 #endif

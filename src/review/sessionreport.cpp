@@ -1,5 +1,6 @@
 #include "sessionreport.h"
 
+#include "figuretext.h"
 #include "reportlayout.h"
 #include "sessionplot.h"
 
@@ -9,9 +10,6 @@
 #include <QPdfWriter>
 #include <QSaveFile>
 
-#include <cmath>
-
-static const char dash[] = "—";
 static const QString from_caption = QStringLiteral("起 (UTC)");
 static const QString to_caption = QStringLiteral("止 (UTC)");
 static const QString length_caption = QStringLiteral("时长");
@@ -22,25 +20,9 @@ static QString utc_text(qint64 ms)
         .toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
 }
 
-static QString duration_text(qint64 ms)
-{
-    if (ms < 60000)
-        return QStringLiteral("%1 秒").arg(double(ms) / 1000.0, 0, 'f', 1);
-    const qint64 seconds = ms / 1000;
-    return QStringLiteral("%1:%2:%3")
-        .arg(seconds / 3600)
-        .arg(seconds / 60 % 60, 2, 10, QLatin1Char('0'))
-        .arg(seconds % 60, 2, 10, QLatin1Char('0'));
-}
-
-static QString number(double value, int decimals = 3)
-{
-    return std::isfinite(value) ? QString::number(value, 'f', decimals) : QString(dash);
-}
-
 static QString text_or_dash(const QString &text)
 {
-    return text.isEmpty() ? QString(dash) : text;
+    return text.isEmpty() ? QString(no_figure) : text;
 }
 
 // A table of at most SessionReport::listed rows, and how many there were.
@@ -96,7 +78,7 @@ static QVector<QStringList> interval_rows(const QVector<Interval> &list, bool na
     for (const Interval &interval : list) {
         QStringList row{utc_text(interval.from_ms),
                         interval.to_ms < 0 ? QStringLiteral("未结束") : utc_text(interval.to_ms),
-                        interval.to_ms < 0 ? QString(dash)
+                        interval.to_ms < 0 ? QString(no_figure)
                                            : duration_text(interval.to_ms - interval.from_ms)};
         if (named)
             row.prepend(interval.name);
@@ -184,20 +166,21 @@ void SessionReport::write_figures(ReportLayout &layout, const SpanFigures &whole
     layout.heading(QStringLiteral("统计（合格读数）"));
     const RunningMoments &s = whole.speed, &t = whole.temperature;
     const auto extreme = [](const RunningMoments &m, double value, int decimals) {
-        return m.count > 0 ? number(value, decimals) : QString(dash);
+        return m.count > 0 ? figure_text(value, decimals) : QString(no_figure);
     };
-    layout.table({QString(), QString::fromUtf8(speed_with_unit), QStringLiteral("温度 (°C)")},
-                 {{QStringLiteral("计数"), QString::number(s.count), QString::number(t.count)},
-                  {QStringLiteral("最小"), extreme(s, s.min, 3), extreme(t, t.min, 4)},
-                  {QStringLiteral("最大"), extreme(s, s.max, 3), extreme(t, t.max, 4)},
-                  {QStringLiteral("平均"), extreme(s, s.mean, 3), extreme(t, t.mean, 4)},
-                  {QStringLiteral("标准差"), number(s.deviation()), number(t.deviation(), 4)}},
-                 {0.2, 0.25, 0.25});
+    layout.table(
+        {QString(), QString::fromUtf8(speed_with_unit), QStringLiteral("温度 (°C)")},
+        {{QStringLiteral("计数"), QString::number(s.count), QString::number(t.count)},
+         {QStringLiteral("最小"), extreme(s, s.min, 3), extreme(t, t.min, 4)},
+         {QStringLiteral("最大"), extreme(s, s.max, 3), extreme(t, t.max, 4)},
+         {QStringLiteral("平均"), extreme(s, s.mean, 3), extreme(t, t.mean, 4)},
+         {QStringLiteral("标准差"), figure_text(s.deviation()), figure_text(t.deviation(), 4)}},
+        {0.2, 0.25, 0.25});
     const QString rejected = log.kind == ReviewLog::Kind::raw ? QStringLiteral("畸形行")
                                                               : QStringLiteral("无法读取的行");
     layout.paragraph(QStringLiteral("有效读数 %1 行，速率 %2 行/秒；标记：超限 %3，尖峰 %4；%5 %6")
                          .arg(whole.readings)
-                         .arg(number(whole.rate, 2))
+                         .arg(figure_text(whole.rate, 2))
                          .arg(whole.range_count)
                          .arg(whole.spike_count)
                          .arg(rejected)
@@ -245,9 +228,10 @@ void SessionReport::write_cross_check(ReportLayout &layout, const SpanFigures &w
     const QString outside = QStringLiteral("（超出适用范围）");
     QVector<QStringList> rows;
     for (const CrossCheckFigure &figure : whole.cross_check)
-        rows.append({QString::fromLatin1(equation_name(figure.equation)),
-                     number(figure.mean_difference) + (figure.water_valid ? "" : outside),
-                     number(figure.implied_salinity, 2) + (figure.implied_valid ? "" : outside)});
+        rows.append(
+            {QString::fromLatin1(equation_name(figure.equation)),
+             figure_text(figure.mean_difference) + (figure.water_valid ? "" : outside),
+             figure_text(figure.implied_salinity, 2) + (figure.implied_valid ? "" : outside)});
     layout.table({QStringLiteral("方程"), QStringLiteral("实测−计算 平均 (m/s)"),
                   QStringLiteral("推算盐度")},
                  rows, {0.2, 0.4, 0.4});

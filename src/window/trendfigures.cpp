@@ -1,13 +1,11 @@
 #include "trendfigures.h"
 
-#include "reviewfigures.h"
+#include "chunkedfigures.h"
 #include "trendmodel.h"
 
 #include <QDateTime>
 #include <QGridLayout>
 #include <QLabel>
-
-#include <cmath>
 
 const char speed_caption[] = "声速";
 const char average_caption[] = "平均声速";
@@ -17,21 +15,6 @@ const char flagged_caption[] = "异常";
 static const char *const row_captions[TrendFigures::rows]
     = {"读数 (合格)",  "速率 (行/秒)",  "最小 (m/s)",  "最大 (m/s)", "平均 (m/s)",
        "标准差 (m/s)", "平均温度 (°C)", "超限 / 尖峰", "畸形行",     "间断 / 时长"};
-static const char dash[] = "—";
-
-QString figure_text(double value, int decimals)
-{
-    return std::isfinite(value) ? QString::number(value, 'f', decimals) : QString(dash);
-}
-
-QString duration_text(qint64 ms)
-{
-    const qint64 seconds = ms / 1000;
-    return QString("%1:%2:%3")
-        .arg(seconds / 3600)
-        .arg(seconds / 60 % 60, 2, 10, QChar('0'))
-        .arg(seconds % 60, 2, 10, QChar('0'));
-}
 
 TrendFigures::TrendFigures(const QStringList &headings, bool live, QWidget *parent)
     : QWidget(parent), grid(new QGridLayout(this))
@@ -64,7 +47,7 @@ QLabel *TrendFigures::add_row(int index, const QString &caption, int column)
     const int base = index / per_block * (1 + columns.size());
     if (column == 0)
         grid->addWidget(new QLabel(caption), row, base);
-    auto *value = new QLabel(dash);
+    auto *value = new QLabel(no_figure);
     value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     grid->addWidget(value, row, base + 1 + column);
     return value;
@@ -76,13 +59,13 @@ void TrendFigures::show_figures(int column, const SpanFigures &figures)
     const RunningMoments &speed = figures.speed;
     const bool any = speed.count > 0;
     labels[readings]->setText(QString("%1 (%2)").arg(figures.readings).arg(speed.count));
-    labels[rate]->setText(figures.rate > 0.0 ? figure_text(figures.rate, 1) : dash);
-    labels[minimum]->setText(any ? figure_text(speed.min) : dash);
-    labels[maximum]->setText(any ? figure_text(speed.max) : dash);
-    labels[mean]->setText(any ? figure_text(speed.mean) : dash);
+    labels[rate]->setText(figures.rate > 0.0 ? figure_text(figures.rate, 1) : no_figure);
+    labels[minimum]->setText(any ? figure_text(speed.min) : no_figure);
+    labels[maximum]->setText(any ? figure_text(speed.max) : no_figure);
+    labels[mean]->setText(any ? figure_text(speed.mean) : no_figure);
     labels[deviation]->setText(figure_text(speed.deviation()));
     labels[temperature]->setText(
-        figures.temperature.count > 0 ? figure_text(figures.temperature.mean) : dash);
+        figures.temperature.count > 0 ? figure_text(figures.temperature.mean) : no_figure);
     labels[flags]->setText(QString("%1 / %2").arg(figures.range_count).arg(figures.spike_count));
     labels[malformed]->setText(QString::number(figures.rejected));
     labels[gaps]->setText(
@@ -96,7 +79,7 @@ void TrendFigures::show_status(const TrendModel &model)
     state->setText(model.stale() ? "停滞" : "正常");
     const qint64 last = model.last_valid_msecs();
     last_valid->setText(last < 0
-                            ? QString(dash)
+                            ? QString(no_figure)
                             : QDateTime::fromMSecsSinceEpoch(last, Qt::UTC).toString("hh:mm:ss"));
 }
 

@@ -1,6 +1,8 @@
 #ifndef TRENDFIGURES_H
 #define TRENDFIGURES_H
 
+#include "figuretext.h"
+
 #include <QVector>
 #include <QWidget>
 
@@ -14,11 +16,6 @@ extern const char speed_caption[];
 extern const char average_caption[];
 extern const char temperature_caption[];
 extern const char flagged_caption[];
-
-// A figure with its decimals, or a dash when there is none.
-QString figure_text(double value, int decimals = 3);
-// A duration as h:mm:ss.
-QString duration_text(qint64 ms);
 
 // A compact table of the figures of one or more spans, a column each (the
 // span shown, the whole log): readings, rate, speed and temperature of the

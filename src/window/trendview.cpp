@@ -145,14 +145,10 @@ void TrendView::refresh()
     }
     if (replot) {
         shown = live.span(*model, trend_plot->from_msecs(), trend_plot->to_msecs());
-        if (shown.speed.count > 0) {
+        if (shown.speed.count > 0)
             trend_plot->fit_values(shown.speed, shown.temperature);
-        } else {
-            // Only flagged readings: they set the scale, or nothing would show.
-            const SpanStats all
-                = span_stats(model->buffer(), trend_plot->from_msecs(), trend_plot->to_msecs());
-            trend_plot->fit_values(all.speed, all.temperature);
-        }
+        else // only flagged readings: they set the scale, or nothing would show
+            trend_plot->fit_values(shown.flagged_speed, shown.flagged_temperature);
         trend_plot->replot();
         show_span_note();
     }

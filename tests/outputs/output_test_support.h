@@ -3,7 +3,7 @@
 
 // For the output tests: readings from instrument lines, outputs from their
 // text form, and loopback ends (a free TCP port, a client that never reads,
-// what a pseudo-terminal has received so far).
+// what a pseudo-terminal has received so far, what waits at a socket).
 
 #include "measurementstream.h"
 #include "outputconfig.h"
@@ -14,6 +14,8 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -24,8 +26,12 @@ inline quint16 free_tcp_port()
     return probe.serverPort();
 }
 
-inline QByteArray read_pty(int master)
+// What has arrived; with wait_ms, once something has (waiting without
+// running the event loop).
+inline QByteArray read_pty(int master, int wait_ms = 0)
 {
+    pollfd readable{master, POLLIN, 0};
+    ::poll(&readable, 1, wait_ms);
     QByteArray got;
     char buffer[256];
     for (ssize_t n; (n = ::read(master, buffer, sizeof buffer)) > 0;)
@@ -47,6 +53,13 @@ inline int stalled_client(quint16 port)
         return fd;
     ::close(fd);
     return -1;
+}
+
+// Bytes that arrived at a socket and wait to be read.
+inline int bytes_waiting(int fd)
+{
+    int count = 0;
+    return ::ioctl(fd, FIONREAD, &count) == 0 ? count : -1;
 }
 
 // A line as the instrument sends it, e.g. "$ 1489.805 10.0449\r\n".

@@ -293,26 +293,28 @@ private slots:
                               {QString::number(broker.port()), station});
         QVERIFY(station_process.waitForReadyRead(5000));
         QCOMPARE(station_process.readLine().trimmed(), QByteArray("connected"));
-        QVERIFY(watcher.wait_count(1));
+        // The status with the port may follow one stated before it was set.
+        QVERIFY(QTest::qWaitFor([&] {
+            const auto messages = watcher.messages();
+            return !messages.isEmpty() && object(messages.last().payload).contains("port");
+        }));
         const QJsonObject online = object(retained(broker.port(), "status"));
         QCOMPARE(online.value("state").toString(), QStringLiteral("online"));
         QCOMPARE(online.value("port").toString(), QStringLiteral("/dev/ttyUSB0"));
 
-        QElapsedTimer since;
-        since.start();
         if (killed)
             station_process.kill();
         else
             station_process.write("quit\n");
         // The station may have said "online" more than once before; what
-        // counts is "offline" within 2 s.
+        // counts is "offline" soon, not once the broker gives up on a silent
+        // client (one and a half keepalives, 45 s).
         const auto offline_seen = [&] {
             const auto messages = watcher.messages();
             return !messages.isEmpty()
                 && state_of(messages.last().payload) == QStringLiteral("offline");
         };
-        QVERIFY(QTest::qWaitFor(offline_seen, 2000));
-        QVERIFY2(since.elapsed() < 2000, qPrintable(QString::number(since.elapsed())));
+        QVERIFY(QTest::qWaitFor(offline_seen, 5000));
         QVERIFY(station_process.state() == QProcess::NotRunning
                 || station_process.waitForFinished(5000));
         QCOMPARE(station_process.exitStatus(), killed ? QProcess::CrashExit : QProcess::NormalExit);
@@ -342,6 +344,24 @@ private slots:
         }
         const QJsonArray names = QJsonDocument::fromJson(retained(broker.port(), "alarm")).array();
         QCOMPARE(names.toVariantList(), QVariant(settings.last()).toList());
+    }
+
+    // The link's thread takes what is handed over at once, not at its next
+    // look at the socket (up to a second): ten events one after the other.
+    void handed_over_at_once()
+    {
+        TestBroker broker;
+        QVERIFY(broker.start());
+        TestSubscriber watcher(broker.port(), topic("event"));
+        MqttPublisher publisher(local_config(broker.port()));
+        QVERIFY(wait_state(publisher, State::connected));
+        QElapsedTimer took;
+        took.start();
+        for (int i = 0; i < 10; ++i) {
+            publisher.event(QStringLiteral("e%1").arg(i), utc_ms(i));
+            QVERIFY(watcher.wait_count(i + 1));
+        }
+        QVERIFY2(took.elapsed() < 5000, qPrintable(QString::number(took.elapsed())));
     }
 
     void events_survive_broker_restart()
@@ -382,52 +402,63 @@ private slots:
 
     void reconnects_after_each_outage()
     {
-        // Without persistence the restarted broker has forgotten the retained status.
+        // Without persistence the restarted broker has forgotten the retained
+        // status and alarms: the publisher states them again.
         TestBroker broker;
         QVERIFY(broker.start());
         MqttConfig config = local_config(broker.port());
         config.first_retry_ms = 500;
         MqttPublisher publisher(config);
         QVERIFY(wait_state(publisher, State::connected));
-        for (int outage = 0; outage < 3; ++outage) {
+        publisher.set_alarms({QStringLiteral("speed_low")});
+        for (int outage = 0; outage < 5; ++outage) {
             broker.stop();
             QVERIFY(QTest::qWaitFor([&] { return publisher.status().state != State::connected; }));
             QElapsedTimer since;
             since.start();
             QVERIFY(broker.start());
-            QVERIFY(wait_state(publisher, State::connected));
-            // The first retry waits its half second after every outage alike
-            // (a backoff never reset would wait 2 s by the third); the upper
-            // bound leaves a loaded machine time to start the broker.
-            QVERIFY2(since.elapsed() >= 400 && since.elapsed() < 1700,
+            QVERIFY(wait_state(publisher, State::connected, 20000));
+            // The first retry waits its half second after every outage alike;
+            // a backoff never reset would wait 8 s by the fifth. The bound
+            // leaves a broker slow to start on a loaded machine three retries.
+            QVERIFY2(since.elapsed() >= 400 && since.elapsed() < 6000,
                      qPrintable(QString::number(since.elapsed())));
             QCOMPARE(state_of(retained(broker.port(), "status")), QStringLiteral("online"));
+            QCOMPARE(QJsonDocument::fromJson(retained(broker.port(), "alarm")).array(),
+                     QJsonArray{"speed_low"});
         }
     }
 
+    // Against a broker that takes the connection and never answers, calls
+    // return at once and closing does not wait for it (a goodbye would take
+    // up to a second). A dozen publishers, so that a wait of a fraction of
+    // that in each adds up past a generous limit.
     void calls_return_at_once_with_a_silent_broker()
     {
-        QTcpServer silent; // takes the connection and never answers it
+        QTcpServer silent;
         QVERIFY(silent.listen(QHostAddress::LocalHost, 0));
-        QElapsedTimer took;
-        {
-            MqttPublisher publisher(local_config(silent.serverPort()));
-            QVERIFY(wait_state(publisher, State::connecting, 2000));
-            took.start();
-            const Reading line = MeasurementStream::parse(QStringLiteral(" 1489.8\r\n"));
-            for (int i = 0; i < 100; ++i) {
-                publisher.take({line, Quality::ok, QString(), utc_ms(i)});
-                publisher.event(QStringLiteral("port_lost"), utc_ms(i));
-            }
-            publisher.set_alarms({QStringLiteral("speed_low")});
-            publisher.set_status({});
-            QVERIFY2(took.elapsed() < 1000, qPrintable(QString::number(took.elapsed())));
-            QCOMPARE(publisher.status().queued, 100);
-            took.restart();
+        std::vector<std::unique_ptr<MqttPublisher>> publishers;
+        for (int p = 0; p < 12; ++p) {
+            publishers.push_back(
+                std::make_unique<MqttPublisher>(local_config(silent.serverPort())));
+            QVERIFY(wait_state(*publishers.back(), State::connecting));
         }
-        // Nothing to say goodbye to: closing does not wait for the broker
-        // (waiting for it would take its full second).
-        QVERIFY2(took.elapsed() < 900, qPrintable(QString::number(took.elapsed())));
+        QElapsedTimer took;
+        took.start();
+        const Reading line = MeasurementStream::parse(QStringLiteral(" 1489.8\r\n"));
+        for (const auto &publisher : publishers) {
+            for (int i = 0; i < 100; ++i) {
+                publisher->take({line, Quality::ok, QString(), utc_ms(i)});
+                publisher->event(QStringLiteral("port_lost"), utc_ms(i));
+            }
+            publisher->set_alarms({QStringLiteral("speed_low")});
+            publisher->set_status({});
+        }
+        QVERIFY2(took.elapsed() < 5000, qPrintable(QString::number(took.elapsed())));
+        QCOMPARE(publishers.back()->status().queued, 100);
+        took.restart();
+        publishers.clear();
+        QVERIFY2(took.elapsed() < 5000, qPrintable(QString::number(took.elapsed())));
     }
 
     void access_data()

@@ -248,8 +248,9 @@ private slots:
             QCOMPARE(f.speed.count + f.temperature.count, qint64(0));
         }
         // A longer deadline leaves only the longer pause.
-        figures.set_stale_ms(8500);
-        QCOMPARE(figures.whole().gap_count, 1);
+        ReviewOptions longer;
+        longer.stale_ms = 8500;
+        QCOMPARE(ReviewFigures(log, longer).whole().gap_count, 1);
     }
 
     void cross_check_data()
@@ -275,7 +276,7 @@ private slots:
             bytes += row(t0 + i * 100,
                          sound_speed(SoundEquation::mackenzie, salinity, t, depth) + offset, t);
         }
-        bytes += row(t0 + n * 100, 1500, NAN) + row(t0 + n * 100, 1700, 10, "range");
+        bytes += row(t0 + n * 100, 1590, NAN) + row(t0 + n * 100, 1700, 10, "range");
         const ReviewLog log = LogReader().read(write("cross.csv", bytes));
         ReviewFigures figures(log);
         figures.set_water(salinity, depth);
@@ -349,6 +350,19 @@ private slots:
                 .toString("yyyy-MM-dd hh:mm:ss");
         };
         QTest::newRow("long") << long_session() << QStringList{at(0)} << QStringList{at(38)};
+        // Each column's spread is its own: speeds 1490..1499, temperatures 10.0..10.9.
+        QByteArray spread = header;
+        QVector<double> speeds, temperatures;
+        for (int i = 0; i < 10; ++i) {
+            spread += row(t0 + i * 500, 1490 + i, 10 + 0.1 * i);
+            speeds << 1490 + i;
+            temperatures << 10 + 0.1 * i;
+        }
+        QTest::newRow("spread")
+            << spread
+            << QStringList{QString::number(mean_deviation(speeds).second, 'f', 3),
+                           QString::number(mean_deviation(temperatures).second, 'f', 4)}
+            << QStringList{};
     }
     void report()
     {

@@ -19,8 +19,15 @@ SignalWatch::SignalWatch(QObject *parent) : QObject(parent)
 {
     if (pipe_fds[0] < 0 && ::pipe2(pipe_fds, O_CLOEXEC | O_NONBLOCK) != 0)
         return;
-    notifier = new QSocketNotifier(pipe_fds[0], QSocketNotifier::Read, this);
-    connect(notifier, &QSocketNotifier::activated, this, &SignalWatch::read_pipe);
+    auto *notifier = new QSocketNotifier(pipe_fds[0], QSocketNotifier::Read, this);
+    connect(notifier, &QSocketNotifier::activated, this, [this] {
+        char bytes[16];
+        ssize_t count;
+        while ((count = ::read(pipe_fds[0], bytes, sizeof bytes)) > 0) {
+            for (ssize_t i = 0; i < count; ++i)
+                emit received(int(bytes[i]));
+        }
+    });
 
     struct sigaction action = {};
     action.sa_handler = on_signal;
@@ -34,14 +41,4 @@ SignalWatch::~SignalWatch()
 {
     for (int number : {SIGTERM, SIGINT, SIGHUP})
         std::signal(number, SIG_DFL);
-}
-
-void SignalWatch::read_pipe()
-{
-    char bytes[16];
-    ssize_t count;
-    while ((count = ::read(pipe_fds[0], bytes, sizeof bytes)) > 0) {
-        for (ssize_t i = 0; i < count; ++i)
-            emit received(int(bytes[i]));
-    }
 }

@@ -12,10 +12,11 @@ void ClockOffset::measure(qint64 arrival_ms, qint64 gnss_utc_ms)
     const auto first_kept
         = std::find_if(samples.cbegin(), samples.cend(),
                        [oldest_kept](const Sample &s) { return s.arrival_ms >= oldest_kept; });
-    int drop = int(first_kept - samples.cbegin());
-    drop = std::max(drop, samples.size() - history_capacity);
-    if (drop > samples.size() / 10 || samples.size() > history_capacity)
-        samples.remove(0, drop);
+    const int old = int(first_kept - samples.cbegin());
+    if (samples.size() > history_capacity)
+        samples.remove(0, std::max(old, samples.size() - history_capacity * 9 / 10));
+    else if (old > samples.size() / 100)
+        samples.remove(0, old);
 }
 
 std::optional<qint64> ClockOffset::in_force_ms(qint64 now_ms) const

@@ -8,8 +8,8 @@
 
 #include "gnss_options.h"
 #include "gnss_sentences.h"
+#include "gnss_sink.h"
 #include "gnss_track.h"
-#include "pty_open.h"
 
 #include <cerrno>
 #include <climits>
@@ -21,10 +21,6 @@
 #include <string>
 #include <vector>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 namespace {
@@ -69,84 +65,6 @@ bool sleep_until_ms(long long ms)
     return false;
 }
 
-// Where the sentences go: a pseudo-terminal's master, a UDP socket or stdout.
-class Sink
-{
-public:
-    bool open(const GnssOptions &options);
-    ~Sink();
-    // A pseudo-terminal nobody has open gets nothing, as a receiver's port
-    // with no cable.
-    bool host_present();
-    bool send(const std::string &data);
-
-    char slave_path[PATH_MAX] = {};
-
-private:
-    int fd = -1;
-    sockaddr_in target{};
-    bool udp = false, out = false;
-};
-
-bool Sink::open(const GnssOptions &options)
-{
-    out = options.to_stdout;
-    udp = options.udp_port > 0;
-    if (out)
-        return true;
-    if (udp) {
-        fd = socket(AF_INET, SOCK_DGRAM, 0);
-        target.sin_family = AF_INET;
-        target.sin_port = htons(uint16_t(options.udp_port));
-        target.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        return fd >= 0;
-    }
-    fd = pty_open(slave_path, sizeof slave_path);
-    return fd >= 0;
-}
-
-Sink::~Sink()
-{
-    if (fd >= 0)
-        close(fd);
-}
-
-bool Sink::host_present()
-{
-    if (out || udp)
-        return true;
-    char discard[256];
-    pollfd pfd = {fd, POLLIN, 0};
-    if (poll(&pfd, 1, 0) > 0 && (pfd.revents & POLLIN))
-        while (read(fd, discard, sizeof discard) > 0) { }
-    return !(pfd.revents & (POLLHUP | POLLERR));
-}
-
-bool Sink::send(const std::string &data)
-{
-    if (out)
-        return std::fwrite(data.data(), 1, data.size(), stdout) == data.size()
-            && std::fflush(stdout) == 0;
-    if (udp)
-        return sendto(fd, data.data(), data.size(), 0, reinterpret_cast<sockaddr *>(&target),
-                      sizeof target)
-            == ssize_t(data.size());
-    size_t done = 0;
-    while (done < data.size()) {
-        const ssize_t n = write(fd, data.data() + done, data.size() - done);
-        if (n > 0) {
-            done += size_t(n);
-            continue;
-        }
-        pollfd pfd = {fd, POLLOUT, 0};
-        if (n < 0 && errno != EAGAIN && errno != EINTR)
-            return false;
-        if (poll(&pfd, 1, 1000) <= 0 || (pfd.revents & (POLLHUP | POLLERR)))
-            return false;
-    }
-    return true;
-}
-
 bool within(double elapsed, double at, double length)
 {
     return at >= 0.0 && elapsed >= at && elapsed < at + length;
@@ -160,7 +78,7 @@ struct Counts
 class Simulator
 {
 public:
-    Simulator(const GnssOptions &options, Sink &sink, std::FILE *log);
+    Simulator(const GnssOptions &options, GnssSink &sink, std::FILE *log);
     void run();
     const Counts &counts() const { return counted; }
 
@@ -170,14 +88,14 @@ private:
                          long long gnss_ms, std::vector<std::string> &rows);
 
     const GnssOptions &options;
-    Sink &sink;
+    GnssSink &sink;
     std::FILE *log;
     GnssTrack track;
     long long sentences = 0;
     Counts counted;
 };
 
-Simulator::Simulator(const GnssOptions &options, Sink &sink, std::FILE *log)
+Simulator::Simulator(const GnssOptions &options, GnssSink &sink, std::FILE *log)
     : options(options), sink(sink), log(log),
       track(options.latitude, options.longitude, options.speed_knots, options.course_deg,
             options.turn_deg_s)
@@ -298,7 +216,7 @@ int main(int argc, char **argv)
         return 2;
     }
     catch_signals();
-    Sink sink;
+    GnssSink sink;
     if (!sink.open(options)) {
         std::fprintf(stderr, "gnss-sim: cannot open the output: %s\n", std::strerror(errno));
         return 1;

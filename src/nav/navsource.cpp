@@ -41,6 +41,8 @@ static std::optional<NavSource> parse_serial(const QString &rest, QString *error
 
 std::optional<NavSource> NavSource::parse(const QString &text, QString *error)
 {
+    QString unused;
+    error = error ? error : &unused;
     const int colon = text.indexOf(QLatin1Char(':'));
     const QString kind = text.left(colon), rest = text.mid(colon + 1);
     if (colon < 0) {

@@ -18,7 +18,8 @@ struct NavSource
     qint32 baud = default_baud;
     quint16 port = 0; // udp
 
-    // Parses the option text; nothing, with *error saying what is wrong.
+    // Parses the option text; nothing, with *error (if given) saying what is
+    // wrong, in words for the operator.
     static std::optional<NavSource> parse(const QString &text, QString *error);
     // The option text that parses back to this source.
     QString text() const;

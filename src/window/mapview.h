@@ -1,11 +1,12 @@
 #ifndef MAPVIEW_H
 #define MAPVIEW_H
 
+#include "mapview_layer.h"
+
 #include <qcustomplot.h>
 
 #include <deque>
 
-class TrackLayer;
 class TrackModel;
 
 // The track on a plain map, north up, east and north in metres around the
@@ -24,13 +25,6 @@ class MapView : public QCustomPlot
     Q_OBJECT
 
 public:
-    // One reading as drawn: metres from the model's origin.
-    struct Dot
-    {
-        float east, north, speed;
-        bool flagged;
-    };
-
     explicit MapView(QWidget *parent = nullptr);
 
     // Brings the drawing up to the model's readings and vessel; true if they
@@ -43,7 +37,7 @@ public:
 
     QSize sizeHint() const override { return QSize(640, 480); }
 
-    const std::deque<Dot> &dots() const { return drawn; }
+    const std::deque<MapDot> &dots() const { return drawn; }
     QCPColorScale *colour_scale() const { return scale; }
 
 signals:
@@ -62,9 +56,9 @@ private:
     void update_speed_range();
     void taken_by_hand();
 
-    TrackLayer *layer;
+    MapTrackLayer *layer;
     QCPColorScale *scale;
-    std::deque<Dot> drawn;
+    std::deque<MapDot> drawn;
     qint64 synced = 0; // the model's sequence the dots reflect
     int seen_clears = 0;
     bool follow = true;

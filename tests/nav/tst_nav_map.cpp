@@ -40,7 +40,7 @@ private slots:
         }
         QCOMPARE(int(view.dots().size()), model.size());
         for (int i : {0, 50, 99}) {
-            const MapView::Dot &dot = view.dots().at(size_t(i));
+            const MapDot &dot = view.dots().at(size_t(i));
             const TrackPoint &p = model.at(i);
             QCOMPARE(dot.east, float(model.projection().east_m(p.longitude)));
             QCOMPARE(dot.north, float(model.projection().north_m(p.latitude)));
@@ -67,7 +67,7 @@ private slots:
             view.sync(model);
             view.replot();
             QVERIFY(qAbs(per_pixel(view.xAxis) / per_pixel(view.yAxis) - 1.0) < 1e-9);
-            for (const MapView::Dot &dot : view.dots())
+            for (const MapDot &dot : view.dots())
                 QVERIFY(view.xAxis->range().contains(dot.east)
                         && view.yAxis->range().contains(dot.north));
             QVERIFY(view.yAxis->range().contains(model.projection().north_m(30.01)));

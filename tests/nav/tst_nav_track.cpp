@@ -32,49 +32,37 @@ static Read read_geojson(const QByteArray &bytes)
     return read;
 }
 
-// Elements of an XML document as "namespace|name" paths, and the points read.
+// Elements of an XML document as "namespace|path" in document order, and
+// the points read: a GPX trkpt or a KML Placemark.
 static Read read_xml(const QByteArray &bytes, QStringList *paths)
 {
     Read read;
     QXmlStreamReader xml(bytes);
     QStringList path;
-    QString time, lat, lon, quality, name;
+    QString time, lat, lon, quality, data_name;
     while (!xml.atEnd()) {
-        xml.readNext();
-        if (xml.isEndElement())
+        const QXmlStreamReader::TokenType token = xml.readNext();
+        if (token == QXmlStreamReader::EndElement) {
+            if (path.last() == "trkpt" || path.last() == "Placemark")
+                read.append({time, lat, lon, quality});
             path.removeLast();
-        if (!xml.isStartElement())
-            continue;
-        path.append(xml.name().toString());
-        paths->append(xml.namespaceUri() + '|' + path.join('/'));
-        name = xml.name().toString();
-        if (name == "trkpt") {
-            lat = xml.attributes().value("lat").toString();
-            lon = xml.attributes().value("lon").toString();
-        } else if (name == "Data") {
-            name = xml.attributes().value("name").toString();
-            xml.readNextStartElement(); // its value
-            path.append("value");
-            if (name == "quality")
-                quality = xml.readElementText();
-        } else if (name == "time" || name == "when") {
-            time = xml.readElementText();
-        } else if (name == "quality") {
-            quality = xml.readElementText();
-        } else if (name == "coordinates") {
-            const QStringList at = xml.readElementText().split(',');
-            lon = at.value(0), lat = at.value(1);
-        } else {
-            continue;
-        }
-        if (xml.isEndElement()
-            && (name == "time" || name == "when" || name == "quality" || name == "coordinates"
-                || name == "value"))
-            path.removeLast();
-        if (!time.isEmpty() && !lat.isEmpty() && !quality.isEmpty() && path.size() > 2
-            && (name == "quality" || name == "coordinates")) {
-            read.append({time, lat, lon, quality});
-            time.clear(), lat.clear(), quality.clear();
+        } else if (token == QXmlStreamReader::Characters && !xml.isWhitespace()) {
+            const QString text = xml.text().toString(), name = path.last();
+            if (name == "time" || name == "when")
+                time = text;
+            else if (name == "quality" || (name == "value" && data_name == "quality"))
+                quality = text;
+            else if (name == "coordinates")
+                lon = text.section(',', 0, 0), lat = text.section(',', 1, 1);
+        } else if (token == QXmlStreamReader::StartElement) {
+            path.append(xml.name().toString());
+            paths->append(xml.namespaceUri() + '|' + path.join('/'));
+            if (path.last() == "trkpt") {
+                lat = xml.attributes().value("lat").toString();
+                lon = xml.attributes().value("lon").toString();
+            }
+            if (path.last() == "Data")
+                data_name = xml.attributes().value("name").toString();
         }
     }
     return xml.hasError() ? Read() : read;

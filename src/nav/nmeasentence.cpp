@@ -1,5 +1,7 @@
 #include "nmeasentence.h"
 
+#include <algorithm>
+
 QByteArray NmeaSentence::checksum(const QByteArray &body)
 {
     unsigned char sum = 0;
@@ -15,7 +17,8 @@ QByteArray NmeaSentence::framed(const QByteArray &body)
 
 NmeaSentence::Check NmeaSentence::split(const QByteArray &line, NmeaSentence *sentence)
 {
-    const int dollar = line.lastIndexOf('$');
+    // "!" starts encapsulated sentences (AIS) that share a multiplexed port.
+    const int dollar = std::max(line.lastIndexOf('$'), line.lastIndexOf('!'));
     if (dollar < 0)
         return fragment;
     const int star = line.indexOf('*', dollar);

@@ -11,7 +11,7 @@ struct NmeaSentence
     enum Check {
         good,
         bad_checksum, // wrong or missing
-        fragment, // no "$" at the start: the tail of a sentence cut short
+        fragment, // no "$" (or "!"): the tail of a sentence cut short
     };
 
     QByteArray talker; // two letters; empty for a proprietary sentence

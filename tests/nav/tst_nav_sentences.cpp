@@ -167,6 +167,9 @@ private slots:
             "GPGSV,3,1,11,03,03,111,00,04,15,270,00,06,01,010,00,13,06,292,00")
                              << "other"
                              << "" << qint64(-1) << none;
+        QTest::newRow("AIS") << "!" + line("AIVDM,1,1,,B,177KQJ5000G?tO`K>RA1wUbN0TKH,0").mid(1)
+                             << "other"
+                             << "" << qint64(-1) << none;
         QTest::newRow("proprietary") << line("PGRME,15.0,M,45.0,M,25.0,M") << "other"
                                      << "" << qint64(-1) << none;
         QTest::newRow("LF only") << line("GPZDA,201530.00,04,07,2002,00,00").replace("\r", "")

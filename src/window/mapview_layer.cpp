@@ -118,6 +118,11 @@ void MapTrackLayer::draw_scale_bar(QCPPainter *painter, const QRect &rect) const
     const double length = metres / metres_per_pixel;
     const QPointF start(rect.left() + 12, rect.bottom() - 12);
     const QPointF end = start + QPointF(length, 0);
+    const QPointF top(rect.right() - 16, rect.top() + 8);
+    // On a pale ground, so a track passing under them does not hide them.
+    const QColor ground(255, 255, 255, 200);
+    painter->fillRect(QRectF(start.x() - 6, start.y() - 22, length + 12, 28), ground);
+    painter->fillRect(QRectF(top.x() - 12, top.y() - 4, 24, 34), ground);
     painter->setRenderHint(QPainter::Antialiasing, false);
     painter->setFont(keyAxis()->tickLabelFont());
     painter->setPen(QPen(Qt::black, 2));
@@ -128,7 +133,6 @@ void MapTrackLayer::draw_scale_bar(QCPPainter *painter, const QRect &rect) const
                                          : QStringLiteral("%1 m").arg(metres);
     painter->drawText(QRectF(start.x(), start.y() - 20, length, 14), Qt::AlignCenter, label);
     // North is up, said once in the corner.
-    const QPointF top(rect.right() - 16, rect.top() + 8);
     painter->drawLine(top + QPointF(0, 14), top);
     painter->drawLine(top, top + QPointF(-4, 5));
     painter->drawLine(top, top + QPointF(4, 5));

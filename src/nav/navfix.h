@@ -4,6 +4,7 @@
 #include "nmeacoordinate.h"
 
 #include <QByteArray>
+#include <QMetaType>
 
 #include <cmath>
 
@@ -49,5 +50,10 @@ struct NmeaCounts
     }
     bool operator!=(const NmeaCounts &o) const { return !(*this == o); }
 };
+
+// Carried by NavInput's signals, also across threads.
+Q_DECLARE_METATYPE(NavFix)
+Q_DECLARE_METATYPE(CourseSpeed)
+Q_DECLARE_METATYPE(NmeaCounts)
 
 #endif

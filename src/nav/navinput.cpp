@@ -12,6 +12,9 @@ static const char retrying[] = "，每秒重试";
 NavInput::NavInput(QObject *parent)
     : QObject(parent), now([] { return QDateTime::currentMSecsSinceEpoch(); })
 {
+    qRegisterMetaType<NavFix>();
+    qRegisterMetaType<CourseSpeed>();
+    qRegisterMetaType<NmeaCounts>();
     rebind_timer.setInterval(1000);
     connect(&rebind_timer, &QTimer::timeout, this, &NavInput::bind_udp);
 }

@@ -26,6 +26,7 @@ class NavInput : public QObject
 
 public:
     enum State { stopped, connected, waiting };
+    Q_ENUM(State)
     using Clock = std::function<qint64()>; // milliseconds since the epoch, UTC
 
     explicit NavInput(QObject *parent = nullptr);

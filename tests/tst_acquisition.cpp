@@ -75,12 +75,16 @@ void TestAcquisition::log_rows_in_order()
     acquisition.flush_log(t0 + 1000);
     const QList<QByteArray> rows = contents(acquisition.log().file_name()).split('\n');
     QCOMPARE(rows.size(), 7);
-    QCOMPARE(rows.at(0), "time_utc,speed_m_s,temperature_c,average_m_s,quality,event,forwarded");
-    QCOMPARE(rows.at(1), "2026-12-07T08:00:00.005Z,1500.125,15.250,,ok,,2");
-    QCOMPARE(rows.at(2), "2026-12-07T08:00:00.009Z,1500.375,,1500.25,ok,,2");
-    QCOMPARE(rows.at(3), "2026-12-07T08:00:00.009Z,,,,,port_lost,");
-    QCOMPARE(rows.at(4), "2026-12-07T08:00:00.009Z,,,,,port_back,");
-    QCOMPARE(rows.at(5), "2026-12-07T08:00:00.009Z,1630.000,,1500.25,range,,0");
+    QCOMPARE(rows.at(0),
+             "time_utc,speed_m_s,temperature_c,average_m_s,quality,event,forwarded,"
+             "pressure_dbar,depth_m,latitude,longitude,fix_quality,fix_age_s,"
+             "clock_offset_ms");
+    const QByteArray unknown = ",,,,,,,"; // no pressure, depth or position
+    QCOMPARE(rows.at(1), "2026-12-07T08:00:00.005Z,1500.125,15.250,,ok,,2" + unknown);
+    QCOMPARE(rows.at(2), "2026-12-07T08:00:00.009Z,1500.375,,1500.25,ok,,2" + unknown);
+    QCOMPARE(rows.at(3), "2026-12-07T08:00:00.009Z,,,,,port_lost," + unknown);
+    QCOMPARE(rows.at(4), "2026-12-07T08:00:00.009Z,,,,,port_back," + unknown);
+    QCOMPARE(rows.at(5), "2026-12-07T08:00:00.009Z,1630.000,,1500.25,range,,0" + unknown);
     QCOMPARE(sink.seen,
              QStringList({"1500.125 ok ", "1500.375 ok 1500.25", "reject $ abc", "port_lost",
                           "port_back", "1630.000 range 1500.25"}));

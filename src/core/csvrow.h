@@ -9,7 +9,20 @@
 // then the fields as text, empty where there is nothing to say.
 struct CsvRow
 {
+    CsvRow() = default;
+    CsvRow(QString speed, QString temperature, QString average, QString quality, QString event,
+           QString forwarded)
+        : speed(std::move(speed)), temperature(std::move(temperature)), average(std::move(average)),
+          quality(std::move(quality)), event(std::move(event)), forwarded(std::move(forwarded))
+    {
+    }
+
     QString speed, temperature, average, quality, event, forwarded;
+    // Where the probe gives them: pressure (dbar) or depth (m).
+    QString pressure, depth;
+    // Where a navigation input gives them: the position in decimal degrees,
+    // the fix's quality and age (s), and the PC clock minus GNSS time (ms).
+    QString latitude, longitude, fix_quality, fix_age, clock_offset;
 };
 
 QByteArray csv_header();

@@ -31,9 +31,8 @@ template<typename Change> void MqttLink::hand_over(Change change)
 MqttLink::MqttLink(const MqttConfig &config, const QByteArray &status, Changed changed)
     : changed(std::move(changed)), offline(mqtt_payload::status(false, config.station)),
       client(config, {[this](int rc) { connected(rc); }, [this](int mid) { published(mid); }}),
-      outbox(queue_limit), status_payload(status),
-      alarm_payload(mqtt_payload::alarms({})), backoff(config.first_retry_ms),
-      worker([this, problem = config.problem()] { work(problem); })
+      outbox(queue_limit), status_payload(status), alarm_payload(mqtt_payload::alarms({})),
+      backoff(config.first_retry_ms), worker([this, problem = config.problem()] { work(problem); })
 {
 }
 

@@ -9,20 +9,22 @@
 #include <cstring>
 #include <limits>
 
-static const char header_old[] = "time_utc,speed_m_s,temperature_c,average_m_s,quality,event";
-static const char forwarded_column[] = ",forwarded";
+// The headers the program has written, oldest first.
+static const char *const headers[] = {
+    "time_utc,speed_m_s,temperature_c,average_m_s,quality,event",
+    "time_utc,speed_m_s,temperature_c,average_m_s,quality,event,forwarded",
+    "time_utc,speed_m_s,temperature_c,average_m_s,quality,event,forwarded,pressure_dbar,depth_m,"
+    "latitude,longitude,fix_quality,fix_age_s,clock_offset_ms",
+};
+static const int header_widths[] = {6, 7, 14};
+static const int trailing_columns = 7; // after forwarded in the newest
 
 int CsvLogParser::header_columns(const char *line, qint64 length)
 {
-    const qint64 old_length = qint64(sizeof header_old) - 1;
-    const qint64 extra = qint64(sizeof forwarded_column) - 1;
-    if (length < old_length || std::memcmp(line, header_old, size_t(old_length)) != 0)
-        return 0;
-    if (length == old_length)
-        return 6;
-    if (length == old_length + extra
-        && std::memcmp(line + old_length, forwarded_column, size_t(extra)) == 0)
-        return 7;
+    for (int i = 0; i < 3; ++i)
+        if (length == qint64(std::strlen(headers[i]))
+            && std::memcmp(line, headers[i], size_t(length)) == 0)
+            return header_widths[i];
     return 0;
 }
 
@@ -137,7 +139,7 @@ void CsvLogParser::parse(const char *data, qint64 size)
     const char *header_end = newline ? newline : end;
     if (header_end > p && header_end[-1] == '\r')
         --header_end;
-    forwarded = header_columns(p, header_end - p) == 7;
+    columns = header_columns(p, header_end - p);
     p = newline ? newline + 1 : end;
 
     const size_t expected = size_t(size / 36 + 16); // the shortest reading row is some 38 bytes
@@ -188,10 +190,22 @@ bool CsvLogParser::parse_row(const char *p, const char *end)
         p = comma + 1;
     }
     const char *event_end = end;
-    if (forwarded) {
+    const char *tail_begin[trailing_columns], *tail_end[trailing_columns];
+    if (columns == 14) {
+        for (int i = trailing_columns - 1; i >= 0; --i) {
+            tail_end[i] = event_end;
+            while (event_end > p && event_end[-1] != ',')
+                --event_end;
+            if (event_end == p)
+                return false;
+            tail_begin[i] = event_end--;
+        }
+    }
+    if (columns >= 7) {
+        const char *forwarded_end = event_end;
         while (event_end > p && event_end[-1] != ',')
             --event_end;
-        if (event_end == p || !all_digits(event_end, end))
+        if (event_end == p || !all_digits(event_end, forwarded_end))
             return false;
         --event_end;
     }
@@ -208,11 +222,20 @@ bool CsvLogParser::parse_row(const char *p, const char *end)
         log.events.push_back({utc_ms, QString::fromUtf8(name)});
     } else {
         double speed, temperature, average;
+        double latitude = std::numeric_limits<double>::quiet_NaN(), longitude = latitude;
         const int quality = parse_quality(begin[4], stop[4]);
         if (p != event_end || quality < 0 || !parse_number(begin[1], stop[1], &speed)
             || !parse_optional(begin[2], stop[2], &temperature)
             || !parse_optional(begin[3], stop[3], &average))
             return false;
+        if (columns == 14
+            && (!parse_optional(tail_begin[2], tail_end[2], &latitude)
+                || !parse_optional(tail_begin[3], tail_end[3], &longitude)))
+            return false;
+        if (columns == 14) {
+            log.latitude.push_back(latitude);
+            log.longitude.push_back(longitude);
+        }
         log.time.push_back(utc_ms);
         log.speed.push_back(speed);
         log.temperature.push_back(temperature);

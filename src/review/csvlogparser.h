@@ -14,8 +14,9 @@ class CsvLogParser
 public:
     explicit CsvLogParser(ReviewLog &log) : log(log) { }
 
-    // The log's header has 6 columns (older logs) or 7 (with forwarded);
-    // 0 when line, without its line end, is not the header.
+    // The log's header has 6 columns (older logs), 7 (with forwarded) or 14
+    // (with the probe's pressure or depth and the position); 0 when line,
+    // without its line end, is not the header.
     static int header_columns(const char *line, qint64 length);
 
     // data: the whole file, from its header line on.
@@ -26,7 +27,7 @@ private:
     void reject(qint64 line_number);
 
     ReviewLog &log;
-    bool forwarded = false;
+    int columns = 0;
     bool any_row = false;
     qint64 last_time = 0;
     qint64 rejected_before_first = 0; // damaged rows before any time was known

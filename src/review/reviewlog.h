@@ -27,6 +27,9 @@ struct ReviewLog
     std::vector<double> temperature; // degC; NaN where the line had none
     std::vector<float> average; // m/s; NaN before the first block and in raw recordings
     std::vector<quint8> quality; // a Quality
+    // Decimal degrees, NaN where the reading had no position; empty for a
+    // raw recording or a log written before positions were logged.
+    std::vector<double> latitude, longitude;
     // When each line came that was not a usable reading: a malformed line
     // of a raw recording, or a damaged row of a log (the time of the row
     // read before it).

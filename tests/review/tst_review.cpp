@@ -124,6 +124,27 @@ private slots:
         QCOMPARE(Quality(log.quality[0]), Quality::spike);
     }
 
+    // The newest log: the probe's pressure and depth and the position after
+    // forwarded; an event may still hold commas.
+    void positions()
+    {
+        const QByteArray newest = "time_utc,speed_m_s,temperature_c,average_m_s,quality,event,"
+                                  "forwarded,pressure_dbar,depth_m,latitude,longitude,fix_quality,"
+                                  "fix_age_s,clock_offset_ms\n";
+        const ReviewLog log = LogReader().read(write(
+            "positions.csv",
+            newest + utc(t0) + ",1500.000,10.0,,ok,,1,10.351,,48.1173000,-11.5166667,1,0.4,-12\n"
+                + utc(t0 + 100) + ",1500.100,10.0,,ok,,1,,,,,,,\n" + utc(t0 + 200)
+                + ",,,,,alarm_on:a,b,,,,,,,,\n"));
+        QVERIFY2(log.problems.isEmpty(), qPrintable(log.problems.join('\n')));
+        QCOMPARE(log.size(), 2);
+        QCOMPARE(log.latitude.size(), size_t(2));
+        QCOMPARE(log.latitude[0], 48.1173);
+        QCOMPARE(log.longitude[0], -11.5166667);
+        QVERIFY(std::isnan(log.latitude[1]) && std::isnan(log.longitude[1]));
+        QCOMPARE(log.events.at(0).name, QString("alarm_on:a,b"));
+    }
+
     void raw_times_data()
     {
         QTest::addColumn<bool>("end_line");

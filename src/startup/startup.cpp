@@ -79,8 +79,11 @@ static void load_settings(frmain &window, SettingsStore &store, const StartOptio
 
 static void keep_settings(frmain &window, SettingsStore &store, const StartOptions &options)
 {
-    window.status_area()->add_tab([&window, &store] { return new SettingsPanel(&window, &store); },
-                                  "设置");
+    // What the operator then changes is what a profile would replace.
+    const StationSettings baseline = collect_station_settings(window);
+    window.status_area()->add_tab(
+        [&window, &store, baseline] { return new SettingsPanel(&window, &store, baseline); },
+        "设置");
     if (options.defaults)
         return;
     auto *pacer = new SavePacer(1000, 30000, &window);

@@ -9,7 +9,6 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTextEdit>
 
@@ -89,11 +88,4 @@ void frmain::closeEvent(QCloseEvent *)
     core->stop_recording(false);
     data_file->close();
     status_tabs->close_detached();
-}
-
-void show_message(const QString &text)
-{
-    QMessageBox box;
-    box.setText(text);
-    box.exec();
 }

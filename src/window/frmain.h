@@ -1,6 +1,7 @@
 #ifndef FRMAIN_H
 #define FRMAIN_H
 
+#include "messagebox.h"
 #include "portsession.h"
 #include "readingsink.h"
 #include "station.h"
@@ -153,9 +154,6 @@ private:
     QPointer<QMessageBox> loss_notice;
     bool quitting = false;
 };
-
-// A modal box with only its text, as every message of the program is shown.
-void show_message(const QString &text);
 
 // The rates offered for the port and for the instrument, in order.
 const QStringList &baud_rate_texts();

@@ -1,56 +1,40 @@
 #ifndef SETTINGSPANEL_H
 #define SETTINGSPANEL_H
 
-#include <QTimer>
+#include "stationsettings.h"
+
 #include <QWidget>
 
 class frmain;
-class QCheckBox;
-class QComboBox;
-class QDoubleSpinBox;
 class QLabel;
-class QLineEdit;
-class QSpinBox;
+class QListWidget;
+class QStackedWidget;
+class SettingsSection;
 class SettingsStore;
-class MqttPublisher;
 
-// The MQTT link in one line: state, counts and the last error; empty without
-// a publisher.
-QString mqtt_link_text(const MqttPublisher *publisher);
-
-// The 设置 tab: named profiles of the station's settings (save, load,
-// delete, export, import), which alarms watch and their limits, and the
-// MQTT broker the station publishes to, with the link's state.
+// The 设置 tab: its sections (profiles, alarms, data, publishing...) listed
+// on the left, one shown at a time, and one line below them where each
+// says what it did or what is wrong.
 class SettingsPanel : public QWidget
 {
     Q_OBJECT
 
 public:
-    SettingsPanel(frmain *window, SettingsStore *store, QWidget *parent = nullptr);
+    // baseline: the settings the station started with.
+    SettingsPanel(frmain *window, SettingsStore *store, const StationSettings &baseline,
+                  QWidget *parent = nullptr);
 
-    // The fields follow what the window runs with, e.g. after a profile.
+    void add_section(const QString &title, SettingsSection *section);
+    // Every section follows what the window runs with, e.g. after a profile.
     void show_current();
 
 private:
-    QWidget *build_profiles();
-    QWidget *build_alarms();
-    QWidget *build_mqtt();
-    void profile_action(int action);
-    void apply_alarms();
-    void apply_mqtt();
-    void show_link();
     void say(const QString &text, bool problem);
 
-    frmain *window;
-    SettingsStore *store;
-    QComboBox *profile;
-    QList<QCheckBox *> alarm_boxes;
-    QSpinBox *spike_limit;
-    QDoubleSpinBox *difference_limit;
-    QLineEdit *broker, *station, *user, *password, *ca_file;
-    QCheckBox *remember, *thin;
-    QLabel *link, *message;
-    QTimer link_timer;
+    QListWidget *titles;
+    QStackedWidget *pages;
+    QLabel *message;
+    QList<SettingsSection *> sections;
 };
 
 #endif

@@ -4,8 +4,8 @@
 #include "alarmmonitor.h"
 #include "alarmstrip.h"
 #include "lazytab.h"
+#include "mqttsection.h"
 #include "outputspanel.h"
-#include "settingspanel.h"
 #include "station.h"
 #include "trendview.h"
 

@@ -13,6 +13,7 @@
 #include <QTranslator>
 
 #include <cstdio>
+#include <cstdlib>
 
 #ifdef __GLIBC__
 #include <malloc.h>
@@ -31,25 +32,65 @@ static QIcon window_icon(const QString &path)
     return icon;
 }
 
+// Qt cannot go on without a display: one line says so instead of Qt's abort.
+static void no_display(QtMsgType type, const QMessageLogContext &, const QString &text)
+{
+    static QString reason;
+    if (type != QtFatalMsg) {
+        if (reason.isEmpty() && text.contains(QLatin1String("display")))
+            reason = text;
+        return;
+    }
+    std::fprintf(stderr, "svterminal: no display (%s); set DISPLAY, or use --report\n",
+                 qPrintable(reason.isEmpty() ? text.section(QLatin1Char('.'), 0, 0) : reason));
+    std::_Exit(2);
+}
+
+static bool display_named()
+{
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (!platform.isEmpty() && !platform.startsWith("xcb") && !platform.startsWith("wayland"))
+        return true;
+    return !qgetenv("DISPLAY").isEmpty() || !qgetenv("WAYLAND_DISPLAY").isEmpty();
+#else
+    return true;
+#endif
+}
+
 int main(int argc, char *argv[])
 {
-    // A batch report draws only into the PDF: it needs no display.
+    QStringList arguments;
     for (int i = 1; i < argc; ++i)
-        if (qstrcmp(argv[i], "--report") == 0)
-            qputenv("QT_QPA_PLATFORM", "offscreen");
+        arguments << QString::fromLocal8Bit(argv[i]);
+    StartOptions options;
+    QString error;
+    if (!StartOptions::parse(arguments, &options, &error)) {
+        std::fprintf(stderr, "svterminal: %s\n%s", qPrintable(error),
+                     qPrintable(StartOptions::usage()));
+        return 2;
+    }
+    if (options.help || options.version) {
+        std::fputs(options.help ? qPrintable(StartOptions::usage())
+                                : "svterminal " SVT_VERSION "\n",
+                   stdout);
+        return 0;
+    }
+    // A batch report draws only into the PDF: it needs no display.
+    if (options.batch())
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    else if (!display_named()) {
+        std::fputs("svterminal: no display: set DISPLAY (or use --report for a report)\n", stderr);
+        return 2;
+    }
     // Everything is drawn by the CPU. Without this the X plugin loads the
     // OpenGL driver at start (with Mesa, LLVM: half the resident memory).
     if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION"))
         qputenv("QT_XCB_GL_INTEGRATION", "none");
+    const QtMessageHandler usual = qInstallMessageHandler(no_display);
     QApplication a(argc, argv);
+    qInstallMessageHandler(usual);
     a.setApplicationVersion(SVT_VERSION);
-
-    StartOptions options;
-    QString error;
-    if (!StartOptions::parse(a.arguments().mid(1), &options, &error)) {
-        fprintf(stderr, "svterminal: %s\n%s", qPrintable(error), qPrintable(StartOptions::usage()));
-        return 2;
-    }
     if (!options.report_log.isEmpty()) {
         QTextStream err(stderr);
         return write_report_from_file(options.report_log, options.report_pdf, ReviewOptions(), err);
@@ -58,7 +99,6 @@ int main(int argc, char *argv[])
     QTranslator translator;
     translator.load(":/new/prefix1/qt_zh_CN.qm", "", "", "");
     a.installTranslator(&translator);
-
     QFile qss(":/new/prefix1/QSS.qss");
     qss.open(QFile::ReadOnly);
     QString style_sheet = QLatin1String(qss.readAll().constData());

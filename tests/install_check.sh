@@ -34,6 +34,20 @@ rc=$?
 set -e
 [ $rc -eq 2 ] && grep -q "70000" "$work/bad.err" || fail "bad option: status $rc"
 
+# --help and --version print and exit 0; without a display a start says so
+# in one line and exits 2, whether no display is named or it cannot be reached.
+"$work/prefix/bin/svterminal" --version | grep -qx "svterminal [0-9.]*" || fail "--version"
+"$work/prefix/bin/svterminal" --help | grep -q -- "--report" || fail "--help"
+for display in "" ":97"; do
+    set +e
+    env -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY DISPLAY="$display" "$work/prefix/bin/svterminal" \
+        >/dev/null 2>"$work/nodisplay.err"
+    rc=$?
+    set -e
+    [ $rc -eq 2 ] && [ "$(wc -l <"$work/nodisplay.err")" -eq 1 ] && grep -q "no display" "$work/nodisplay.err" ||
+        fail "no display '$display': status $rc: $(cat "$work/nodisplay.err")"
+done
+
 # --report writes the PDF of a log without a window, and refuses a missing log.
 {
     echo "time_utc,speed_m_s,temperature_c,average_m_s,quality,event,forwarded"

@@ -2,8 +2,11 @@
 
 #include "measurementlog.h"
 #include "recorder.h"
+#include "timetext.h"
 
 #include <QtTest>
+
+#include <ctime>
 
 static QByteArray contents(const QString &path)
 {
@@ -22,6 +25,8 @@ private slots:
     void recording_failures();
     void log_names_data();
     void log_names();
+    void local_times_say_their_zone_data();
+    void local_times_say_their_zone();
 };
 
 void TestFiles::recording_is_byte_exact()
@@ -77,6 +82,34 @@ void TestFiles::log_names()
     MeasurementLog measurement_log;
     if (!existing.isEmpty()) // never replaces a file
         QVERIFY(!measurement_log.start(here.filePath(existing.at(0)), 0));
+}
+
+void TestFiles::local_times_say_their_zone_data()
+{
+    QTest::addColumn<QByteArray>("zone");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("east") << QByteArray("Asia/Shanghai") << "2026-12-07 16:00:00 UTC+08:00";
+    QTest::newRow("west, half hours")
+        << QByteArray("America/St_Johns") << "2026-12-07 04:30:00 UTC-03:30";
+    QTest::newRow("UTC") << QByteArray("UTC") << "2026-12-07 08:00:00 UTC+00:00";
+}
+
+// A local time in the pane never passes for UTC.
+void TestFiles::local_times_say_their_zone()
+{
+    QFETCH(QByteArray, zone);
+    QFETCH(QString, text);
+    const QByteArray was = qgetenv("TZ");
+    qputenv("TZ", zone);
+    tzset();
+    const QString got
+        = local_time_text(QDateTime(QDate(2026, 12, 7), QTime(8, 0), Qt::UTC).toMSecsSinceEpoch());
+    if (was.isNull())
+        qunsetenv("TZ");
+    else
+        qputenv("TZ", was);
+    tzset();
+    QCOMPARE(got, text);
 }
 
 QTEST_GUILESS_MAIN(TestFiles)

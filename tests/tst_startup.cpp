@@ -1,6 +1,7 @@
 // The start as the command line and the remembered settings make it, in
 // process: what is applied, what is written, what is named.
 
+#include "alarmmonitor.h"
 #include "frmain.h"
 #include "manualclock.h"
 #include "outputhub.h"
@@ -9,6 +10,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QTextEdit>
 #include <QtTest>
 
 static QByteArray contents(const QString &path)
@@ -35,6 +37,8 @@ class TestStartup : public QObject
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void defaults_leave_the_file_alone();
+    void port_that_cannot_open();
+    void record_names_the_start_data();
     void record_names_the_start();
 };
 
@@ -62,23 +66,69 @@ void TestStartup::defaults_leave_the_file_alone()
     QCOMPARE(contents(store.file_name()), before);
 }
 
-// --record names its file by the local time of the start, to the second.
+// An unattended start with a port that is not there: said on stderr, raised
+// as an alarm, tried again; the alarm goes when the port is closed.
+void TestStartup::port_that_cannot_open()
+{
+    SettingsStore store(QStringLiteral("svterminal-test"), QStringLiteral("port"));
+    frmain window;
+    const StartOptions options
+        = parsed({"--defaults", "--port", dir.filePath("ttyNone"), "--open"});
+    prepare_window(window, store, options);
+    QString said;
+    QTextStream err(&said);
+    start_unattended(window, options, err);
+    err.flush();
+    QVERIFY2(said.contains(dir.filePath("ttyNone")), qPrintable(said));
+    QVERIFY(window.station()->alarms()->is_active(Alarm::port_unavailable));
+    QVERIFY(window.station()->session()->active());
+    window.station()->close();
+    QVERIFY(!window.station()->alarms()->is_active(Alarm::port_unavailable));
+}
+
+void TestStartup::record_names_the_start_data()
+{
+    QTest::addColumn<QString>("folder"); // under the test's folder; "file" is a plain file
+    QTest::addColumn<bool>("records");
+    QTest::newRow("there") << "" << true;
+    QTest::newRow("made as mkdir -p would") << "new/night" << true;
+    QTest::newRow("a file, not a folder") << "file" << false;
+    QTest::newRow("under a file") << "file/night" << false;
+}
+
+// --record names its file by the local time of the start, to the second, in
+// a folder made if missing; what keeps it from recording is said on stderr,
+// in the pane and as an alarm, and the program runs on.
 void TestStartup::record_names_the_start()
 {
+    QFETCH(QString, folder);
+    QFETCH(bool, records);
+    QTemporaryDir here;
+    QFile plain(here.filePath("file"));
+    QVERIFY(plain.open(QIODevice::WriteOnly));
+    const QString target = here.filePath(folder);
     SettingsStore store(QStringLiteral("svterminal-test"), QStringLiteral("record"));
     frmain window;
     const QDateTime start(QDate(2026, 12, 7), QTime(8, 15, 42, 250), Qt::LocalTime);
     ManualClock clock(start.toMSecsSinceEpoch());
     window.station()->set_clock(&clock);
-    const StartOptions options = parsed({"--defaults", "--record", dir.path()});
+    const StartOptions options = parsed({"--defaults", "--record", target});
     prepare_window(window, store, options);
     QString said;
     QTextStream err(&said);
     start_unattended(window, options, err);
-    QVERIFY2(said.isEmpty(), qPrintable(said));
-    QCOMPARE(window.data_file->fileName(), dir.filePath("sv_20261207_081542.txt"));
-    QVERIFY(QFile::exists(dir.filePath("sv_20261207_081542.csv")));
+    err.flush();
+    QCOMPARE(said.isEmpty(), records);
+    QCOMPARE(window.station()->alarms()->is_active(Alarm::recording_failed), !records);
+    if (records) {
+        QCOMPARE(window.data_file->fileName(), QDir(target).filePath("sv_20261207_081542.txt"));
+        QVERIFY(QFile::exists(QDir(target).filePath("sv_20261207_081542.csv")));
+    } else {
+        QVERIFY2(said.contains(target) && said.contains("不是文件夹"), qPrintable(said));
+        QTRY_VERIFY(window.status_textedit->toPlainText().contains("不是文件夹"));
+    }
     window.close();
+    window.station()->set_clock(nullptr);
 }
 
 QTEST_MAIN(TestStartup)

@@ -10,6 +10,7 @@ QString StartOptions::usage()
         "                  [--mqtt HOST[:PORT] --station NAME [--mqtt-user USER] [--mqtt-ca "
         "FILE]]\n"
         "       svterminal --report LOG --pdf OUT.pdf [--profile NAME]\n"
+        "       svterminal --help | --version\n"
         "FORMAT: sv2 (default), sv3, svt, line or json; the MQTT password comes from\n"
         "the environment variable SV_MQTT_PASSWORD\n");
 }
@@ -59,6 +60,14 @@ static bool take_more(const QStringList &arguments, int *index, StartOptions *op
     QString value;
     if (name == QLatin1String("--defaults") && name == argument) {
         options->defaults = true;
+        return true;
+    }
+    if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
+        options->help = true;
+        return true;
+    }
+    if (argument == QLatin1String("--version")) {
+        options->version = true;
         return true;
     }
     if (name == QLatin1String("--mqtt")) {

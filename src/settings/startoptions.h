@@ -31,6 +31,11 @@ struct StartOptions
 
     // Batch: --report LOG --pdf OUT.pdf writes the report and exits.
     QString report_log, report_pdf;
+    // --help and --version print and exit.
+    bool help = false, version = false;
+
+    // Nothing to show: what is asked for needs no display.
+    bool batch() const { return help || version || !report_log.isEmpty(); }
 
     // The arguments after the program's name. False with *error saying what
     // is wrong, for stderr and exit status 2.

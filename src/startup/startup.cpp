@@ -44,8 +44,9 @@ static void apply_start_options(frmain &window, const StartOptions &options)
 
 void start_unattended(frmain &window, const StartOptions &options, QTextStream &err)
 {
-    if (options.open)
-        window.open_at_start();
+    if (options.open && !window.open_at_start())
+        err << "svterminal: " << window.port_combobox->currentText() << ": "
+            << window.station()->session()->failure_reason() << Qt::endl;
     QString problem;
     if (!options.record_dir.isEmpty() && window.record_into(options.record_dir, &problem).isEmpty())
         err << "svterminal: " << problem << Qt::endl;

@@ -2,6 +2,7 @@
 
 #include "alarmkind.h"
 #include "alarmmonitor.h"
+#include "folderaccess.h"
 #include "mqttconfig.h"
 #include "mqttpublisher.h"
 #include "outputhub.h"
@@ -232,11 +233,15 @@ QString Station::record_into(const QString &folder, QString *log_error, QString 
     QString path = dir.filePath(QStringLiteral("sv_%1.txt").arg(stamp));
     for (int n = 2; QFileInfo::exists(path); ++n)
         path = dir.filePath(QStringLiteral("sv_%1_%2.txt").arg(stamp).arg(n));
-    if (!QFileInfo(folder).isDir() || !start_recording(path, log_error)) {
-        *problem = QStringLiteral("无法在 %1 中开始保存数据，程序照常运行，不保存").arg(folder);
-        return QString();
-    }
-    return path;
+    QString why = prepare_folder(folder);
+    if (why.isEmpty() && !start_recording(path, log_error))
+        why = pipeline.recorder().error_string();
+    if (why.isEmpty())
+        return path;
+    *problem = QStringLiteral("无法在 %1 中开始保存数据（%2），程序照常运行，不保存")
+                   .arg(QDir::toNativeSeparators(folder), why);
+    monitor->set_state(Alarm::recording_failed, true, now_ms());
+    return QString();
 }
 
 void Station::set_average_points(unsigned int points)

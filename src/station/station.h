@@ -77,8 +77,9 @@ public:
 
     bool start_recording(const QString &path, QString *log_error);
     void stop_recording(bool end_line);
-    // A new file named sv_YYYYMMDD_hhmmss.txt (local time) in folder.
-    // Empty, with *problem saying why, when it cannot be started.
+    // A new file named sv_YYYYMMDD_hhmmss.txt (local time) in folder, made
+    // first if missing. Empty, with *problem saying why and the
+    // recording_failed alarm on, when it cannot be started.
     QString record_into(const QString &folder, QString *log_error, QString *problem);
 
     void set_average_points(unsigned int points);

@@ -32,8 +32,8 @@ AlarmsSection::AlarmsSection(Station *station, QWidget *parent)
     clear_after = new QSpinBox;
     clear_after->setRange(0, 3600);
     clear_after->setSuffix(" s");
-    const QList<QPair<const char *, QAbstractSpinBox *>> limits
-        = {{"跳变上限", spike_limit}, {"声速差上限", difference_limit}, {"解除前等待", clear_after}};
+    const QList<QPair<const char *, QAbstractSpinBox *>> limits = {
+        {"跳变上限", spike_limit}, {"声速差上限", difference_limit}, {"解除前等待", clear_after}};
     const int row = (alarm_count + 2) / 3;
     for (int i = 0; i < limits.size(); ++i) {
         auto *pair = new QHBoxLayout;

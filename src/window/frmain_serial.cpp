@@ -1,5 +1,6 @@
 #include "frmain.h"
 #include "screenpainter.h"
+#include "timetext.h"
 
 #include <QComboBox>
 #include <QDateTime>
@@ -134,11 +135,10 @@ void frmain::close_loss_notice()
         loss_notice->close();
 }
 
-// A line of the program's own in the pane, with the local time.
+// A line of the program's own in the pane, with the local time and its zone.
 void frmain::pane_note(const QString &text)
 {
     screen->next().append_pane(
-        QStringLiteral("[%1] %2\n")
-            .arg(QDateTime::currentDateTime().toString("yyyy-MM-dd hh:mm:ss"), text));
+        QStringLiteral("[%1] %2\n").arg(local_time_text(core->now_ms()), text));
     screen->request();
 }

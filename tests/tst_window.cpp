@@ -249,6 +249,13 @@ void TestWindow::recording_and_log()
     QTimer::singleShot(300, [&] { w.pty.write("$ 1502.000 15.200\r\nOK\r\n"); });
     QTest::mouseClick(w.window.save_config_button, Qt::LeftButton);
     QVERIFY(w.feed("$ 1503.000 15.300\r\n", "1503.000"));
+    // The replies stay readable after the exchange, however fast lines come.
+    auto *last = w.window.findChild<QPushButton *>("last_exchange");
+    QVERIFY(last && last->isVisible());
+    QTest::mouseClick(last, Qt::LeftButton);
+    QMessageBox *replies = w.window.findChild<QMessageBox *>();
+    QVERIFY(replies && replies->isVisible() && replies->text().contains("OK\r\n"));
+    replies->close();
     QTest::mouseClick(w.window.save_data_button, Qt::LeftButton);
     QVERIFY(!w.window.data_file->isOpen());
 

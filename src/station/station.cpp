@@ -35,7 +35,10 @@ Station::Station(QSerialPort *port, ReadingSink *screen, QObject *parent)
         pipeline.note(alarm_event_text(name, on), at);
     });
     connect(&pipeline, &Acquisition::noted, this, &Station::noted);
-    connect(&pipeline, &Acquisition::replies, this, &Station::replies);
+    connect(&pipeline, &Acquisition::replies, this, [this](const QString &text) {
+        exchange_replies += text;
+        emit replies(text);
+    });
     connect(&pipeline, &Acquisition::recording_failed, this, [this] {
         monitor->set_state(Alarm::recording_failed, true, now_ms());
         emit recording_failed();
@@ -208,6 +211,8 @@ void Station::end_configuration()
 {
     pipeline.note(QStringLiteral("config_end"), now_ms());
     pipeline.set_configuring(false);
+    emit exchange_ended(exchange_replies);
+    exchange_replies.clear();
 }
 
 bool Station::start_recording(const QString &path, QString *log_error)

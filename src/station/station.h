@@ -93,6 +93,9 @@ signals:
     // An alarm went on or off, after the log and the broker heard of it.
     void alarm_changed(const QString &name, bool on);
     void replies(const QString &text);
+    // A configuration exchange ended; what the instrument said during it,
+    // together, for the operator to read after it.
+    void exchange_ended(const QString &replies);
     // A line for the status pane.
     void message(const QString &text);
     void port_lost();
@@ -122,6 +125,7 @@ private:
     CommandPlayer::Pause pause_for;
     PortSettings chosen;
     QStringList sent;
+    QString exchange_replies; // of the exchange in progress
     QTimer timer;
     bool quitting = false;
     qint64 broker_away_since = 0; // not reached since; 0 while connected

@@ -9,6 +9,9 @@
 #include "station.h"
 #include "trendview.h"
 
+#include <QHBoxLayout>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTextEdit>
 
 StatusTabs::StatusTabs(QTextEdit *pane, Station *station, QWidget *parent)
@@ -35,7 +38,23 @@ StatusTabs::StatusTabs(QTextEdit *pane, Station *station, QWidget *parent)
         },
         "输出");
     alarm_strip = new AlarmStrip;
-    setCornerWidget(alarm_strip, Qt::TopRightCorner);
+    last_exchange = new QPushButton("上次配置回复");
+    last_exchange->setObjectName("last_exchange");
+    last_exchange->setStyleSheet("QPushButton { min-width: 0; padding: 2px 6px; }");
+    last_exchange->setVisible(false);
+    connect(last_exchange, &QPushButton::clicked, this, [this] {
+        auto *box = new QMessageBox(QMessageBox::NoIcon, last_exchange->text(), last_replies,
+                                    QMessageBox::Close, this);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->setWindowModality(Qt::NonModal);
+        box->show();
+    });
+    auto *corner = new QWidget;
+    auto *row = new QHBoxLayout(corner);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->addWidget(last_exchange);
+    row->addWidget(alarm_strip);
+    setCornerWidget(corner, Qt::TopRightCorner);
     connect(alarm_strip, &AlarmStrip::acknowledge, this, [this] {
         this->station->alarms()->acknowledge();
         show_alarms();
@@ -97,6 +116,12 @@ void StatusTabs::show_alarms()
         words << alarm_description(active);
     alarm_strip->show_alarms(words, !station->alarms()->unheard());
     setStyleSheet(words.isEmpty() ? QString() : QStringLiteral("QTabBar::tab { color: #d00000; }"));
+}
+
+void StatusTabs::show_last_exchange(const QString &replies)
+{
+    last_replies = replies.trimmed().isEmpty() ? QStringLiteral("（仪器没有回复）") : replies;
+    last_exchange->setVisible(true);
 }
 
 void StatusTabs::close_detached()

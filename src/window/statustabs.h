@@ -9,6 +9,7 @@
 
 class AlarmStrip;
 class OutputsPanel;
+class QPushButton;
 class QTextEdit;
 class Station;
 class TrendView;
@@ -40,6 +41,9 @@ public:
     // Once per screen frame.
     void frame_tick();
     void show_alarms();
+    // What the instrument said during the last configuration exchange,
+    // readable beside the tabs until the next one.
+    void show_last_exchange(const QString &replies);
     void close_detached();
 
 private:
@@ -47,6 +51,8 @@ private:
 
     Station *station;
     AlarmStrip *alarm_strip;
+    QPushButton *last_exchange;
+    QString last_replies;
     SessionInfo session;
     QByteArray wanted_geometry;
     int wanted_span;

@@ -47,6 +47,7 @@ private slots:
     void average_blocks();
     void raw_recording_around_dialogs_and_replies();
     void write_failure_closes_both_files();
+    void line_log_stamps_every_line();
     void replaced_recording_replaces_its_log_data();
     void replaced_recording_replaces_its_log();
     void stale_told_once();
@@ -185,6 +186,33 @@ void TestAcquisition::write_failure_closes_both_files()
     QCOMPARE(failed.size(), 1);
     QVERIFY(!acquisition.recording());
     QVERIFY(!acquisition.log().active());
+}
+
+// Every line, whatever it is, after the UTC time its end came: lines cut
+// between chunks, every kind of line end, what came while the file was
+// chosen (with its own time), a reply, and the last line cut by the stop.
+void TestAcquisition::line_log_stamps_every_line()
+{
+    QTemporaryDir here;
+    Acquisition acquisition;
+    acquisition.set_line_log(true);
+    acquisition.hold_raw(true);
+    acquisition.take("$ 1500.000\r\n$ 15", t0 + 1);
+    QVERIFY(acquisition.start_recording(here.filePath("x.txt"), t0 + 5, nullptr));
+    acquisition.hold_raw(false);
+    acquisition.take("01.000\r\njunk\x01\n\rOK\r", t0 + 7);
+    acquisition.set_configuring(true);
+    acquisition.take("uart bps 9600\r\n$ 1502", t0 + 9);
+    acquisition.set_configuring(false);
+    acquisition.stop_recording(true, t0 + 11);
+    const auto at = [](qint64 ms) {
+        return QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC).toString(Qt::ISODateWithMs).toLatin1()
+            + '\t';
+    };
+    QCOMPARE(contents(here.filePath("x.lines.txt")),
+             at(t0 + 1) + "$ 1500.000\n" + at(t0 + 7) + "$ 1501.000\n" + at(t0 + 7) + "junk\x01\n"
+                 + at(t0 + 7) + "\n" + at(t0 + 7) + "OK\n" + at(t0 + 9) + "uart bps 9600\n"
+                 + at(t0 + 11) + "$ 1502\n");
 }
 
 void TestAcquisition::replaced_recording_replaces_its_log_data()

@@ -4,11 +4,13 @@
 #include "commandsequence.h"
 #include "frmain.h"
 #include "lazytab.h"
+#include "manualclock.h"
 #include "onscreen.h"
 #include "outputconfig.h"
 #include "pendingframe.h"
 #include "portsession.h"
 #include "ptypair.h"
+#include "screenpainter.h"
 #include "signalwatch.h"
 #include "stalewatch.h"
 #include "stationbinding.h"
@@ -46,6 +48,8 @@ private slots:
     void port_failure_reasons();
     void termination_signals();
     void settings_reach_the_window();
+    void pane_arrival_times_data();
+    void pane_arrival_times();
 };
 
 void TestCore::command_sequences_data()
@@ -346,6 +350,36 @@ void TestCore::settings_reach_the_window()
         for (LazyTab *tab : tabs)
             tab->content();
     }
+}
+
+void TestCore::pane_arrival_times_data()
+{
+    QTest::addColumn<bool>("on");
+    QTest::addColumn<QString>("pane");
+    QTest::newRow("off") << false << "$ 1500.000\nOK\nA\n";
+    QTest::newRow("on") << true << "08:00:00.005Z $ 1500.000\n08:00:00.007Z OK\n08:00:00.009Z A\n";
+}
+
+// Each line the instrument sent after the UTC time it came, replies cut
+// between chunks included.
+void TestCore::pane_arrival_times()
+{
+    QFETCH(bool, on);
+    QFETCH(QString, pane);
+    frmain window;
+    ManualClock clock(QDateTime(QDate(2026, 12, 7), QTime(8, 0), Qt::UTC).toMSecsSinceEpoch());
+    window.station()->set_clock(&clock);
+    window.painter()->set_arrival_times(on);
+    clock.advance(5);
+    window.station()->take("$ 1500.000\r\n");
+    window.station()->acquisition().set_configuring(true);
+    clock.advance(2);
+    window.station()->take("OK\n");
+    clock.advance(2);
+    window.station()->take("A");
+    window.station()->take("\n");
+    QTRY_COMPARE(window.status_textedit->toPlainText(), pane);
+    window.station()->set_clock(nullptr);
 }
 
 QTEST_MAIN(TestCore)

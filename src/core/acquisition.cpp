@@ -23,7 +23,7 @@ void Acquisition::take(const QByteArray &chunk, qint64 now_ms)
         take_reading(reading, at);
     if (configuring_now)
         emit replies(text);
-    record_raw(chunk);
+    record_raw(chunk, at);
 }
 
 void Acquisition::take_reading(const Reading &reading, qint64 now_ms)
@@ -137,22 +137,38 @@ void Acquisition::log_row(qint64 utc_ms, const CsvRow &row)
         fail_recording();
 }
 
-void Acquisition::record_raw(const QByteArray &chunk)
+void Acquisition::record_raw(const QByteArray &chunk, qint64 at)
 {
     if (holding) {
-        held += chunk;
-        if (held.size() > held_limit)
-            held.remove(0, held.size() - held_limit);
-    } else if (raw.recording() && !raw.append(chunk)) {
-        fail_recording();
+        held.append({at, chunk});
+        held_bytes += chunk.size();
+        while (held_bytes > held_limit) {
+            held_bytes -= held.first().bytes.size();
+            held.removeFirst();
+        }
+    } else {
+        write_raw(chunk, at);
     }
+}
+
+void Acquisition::write_raw(const QByteArray &chunk, qint64 at)
+{
+    if ((raw.recording() && !raw.append(chunk))
+        || (lines_log.active() && !lines_log.feed(chunk, at)))
+        fail_recording();
 }
 
 void Acquisition::hold_raw(bool hold)
 {
     holding = hold;
     if (!hold)
-        held.clear();
+        forget_held();
+}
+
+void Acquisition::forget_held()
+{
+    held.clear();
+    held_bytes = 0;
 }
 
 bool Acquisition::start_recording(const QString &path, qint64 now_ms, QString *log_error)
@@ -161,18 +177,23 @@ bool Acquisition::start_recording(const QString &path, qint64 now_ms, QString *l
     // A file there means the operator chose to replace it: its log goes too.
     const bool replacing = QFileInfo::exists(path);
     if (!raw.start(path, QDateTime::fromMSecsSinceEpoch(at))) {
-        held.clear();
+        forget_held();
         return false;
-    }
-    const QByteArray waiting = held;
-    held.clear();
-    if (!waiting.isEmpty() && !raw.append(waiting)) {
-        fail_recording();
-        return true;
     }
     const QString log_path = MeasurementLog::path_for(path, replacing);
     if (!csv.start(log_path, at, replacing) && log_error)
         *log_error = csv.error_string();
+    if (line_log_wanted && !lines_log.start(LineLog::path_for(path, replacing), replacing)
+        && log_error)
+        *log_error = lines_log.error_string();
+    // What came while the file was chosen, with the times it came.
+    const QVector<HeldChunk> waiting = held;
+    forget_held();
+    for (const HeldChunk &chunk : waiting) {
+        write_raw(chunk.bytes, chunk.at);
+        if (!raw.recording())
+            break;
+    }
     return true;
 }
 
@@ -183,17 +204,26 @@ void Acquisition::stop_recording(bool end_line, qint64 now_ms)
     else
         raw.close();
     csv.stop();
+    lines_log.stop(clamp(now_ms));
 }
 
 void Acquisition::flush_log(qint64 now_ms)
 {
-    if (csv.active() && !csv.flush_if_due(now_ms))
+    if ((csv.active() && !csv.flush_if_due(now_ms))
+        || (lines_log.active() && !lines_log.flush_if_due(now_ms)))
         fail_recording();
+}
+
+qint64 Acquisition::flush_due_ms() const
+{
+    const qint64 log = csv.flush_due_ms(), lines = lines_log.flush_due_ms();
+    return log == 0 || lines == 0 ? qMax(log, lines) : qMin(log, lines);
 }
 
 void Acquisition::fail_recording()
 {
     raw.close();
     csv.stop();
+    lines_log.stop(last_ms);
     emit recording_failed();
 }

@@ -2,6 +2,7 @@
 #define ACQUISITION_H
 
 #include "blockaverage.h"
+#include "linelog.h"
 #include "measurementlog.h"
 #include "measurementstream.h"
 #include "qualitycheck.h"
@@ -63,7 +64,12 @@ public:
     bool recording() const { return raw.recording(); }
     // The log reaches the disk at least once a second.
     void flush_log(qint64 now_ms);
-    qint64 flush_due_ms() const { return csv.flush_due_ms(); }
+    qint64 flush_due_ms() const;
+    // Beside each recording started from now on, every line with its UTC
+    // arrival time (see LineLog).
+    void set_line_log(bool on) { line_log_wanted = on; }
+    bool line_log() const { return line_log_wanted; }
+    const LineLog &line_log_file() const { return lines_log; }
 
     void add_sink(ReadingSink *sink) { sinks.append(sink); }
     void remove_sink(ReadingSink *sink) { sinks.removeAll(sink); }
@@ -94,7 +100,9 @@ private:
     qint64 clamp(qint64 now_ms);
     void take_reading(const Reading &reading, qint64 now_ms);
     void log_row(qint64 utc_ms, const CsvRow &row);
-    void record_raw(const QByteArray &chunk);
+    void record_raw(const QByteArray &chunk, qint64 at);
+    void write_raw(const QByteArray &chunk, qint64 at);
+    void forget_held();
     void fail_recording();
     void write_event(const QString &event, qint64 at);
     void hand_out_waiting();
@@ -114,7 +122,15 @@ private:
     QVector<ReadingSink *> sinks;
     QString average_text;
     QVector<Event> waiting; // raised while something was being handed out
-    QByteArray held; // raw bytes that arrived while the file was being chosen
+    struct HeldChunk
+    {
+        qint64 at;
+        QByteArray bytes;
+    };
+    QVector<HeldChunk> held; // what arrived while the file was being chosen
+    qint64 held_bytes = 0;
+    LineLog lines_log;
+    bool line_log_wanted = false;
     qint64 last_ms = 0;
     bool configuring_now = false;
     bool holding = false;

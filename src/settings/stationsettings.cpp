@@ -47,6 +47,8 @@ template<typename S, typename Visitor> void visit_fields(S &s, Visitor &&visit)
     visit("instrument/temperature", s.temperature_output);
     visit("average/count", s.average_count, Bounds{1, 1000000});
     visit("average/good_only", s.average_good_only);
+    visit("pane/arrival_times", s.pane_arrival_times);
+    visit("recording/line_log", s.line_log);
     visit(range_low_key, s.range_low, Bounds{0, 100000});
     visit(range_high_key, s.range_high, Bounds{0, 100000});
     visit("quality/spike_threshold", s.spike_threshold, Bounds{1e-6, 100000});
@@ -183,6 +185,8 @@ StationSettings StationSettings::defaults()
     s.depth = 0.0;
     s.trend_span_s = 300;
     s.average_good_only = false;
+    s.pane_arrival_times = false;
+    s.line_log = false;
     return s;
 }
 

@@ -23,6 +23,8 @@ struct StationSettings
     std::optional<bool> temperature_output;
     std::optional<int> average_count; // readings in a block average, > 0
     std::optional<bool> average_good_only; // blocks of readings flagged ok only
+    std::optional<bool> pane_arrival_times; // each pane line after its UTC arrival time
+    std::optional<bool> line_log; // a timestamped line log beside each recording
     // Quality limits, m/s.
     std::optional<double> range_low, range_high, spike_threshold;
     // The water the computed speed is for.

@@ -4,21 +4,24 @@
 #include "settingssection.h"
 
 class QCheckBox;
-class Station;
+class frmain;
 
-// How the readings are taken in: the block average of good readings only.
+// How the readings are taken in and kept: the block average of good readings
+// only, the pane's arrival times, the timestamped line log.
 class DataSection : public SettingsSection
 {
     Q_OBJECT
 
 public:
-    explicit DataSection(Station *station, QWidget *parent = nullptr);
+    explicit DataSection(frmain *window, QWidget *parent = nullptr);
 
     void show_current() override;
 
 private:
-    Station *station;
-    QCheckBox *good_only;
+    QCheckBox *option(const QString &text, const QString &tip);
+
+    frmain *window;
+    QCheckBox *good_only, *arrival_times, *line_log;
 };
 
 #endif

@@ -25,7 +25,7 @@ frmain::frmain(QWidget *parent) : QWidget(parent)
     data_file = core->acquisition().recorder().file_object();
     connect(core, &Station::message, this, &frmain::pane_note);
     connect(core, &Station::replies, this, [this](const QString &text) {
-        screen->next().append_pane(text);
+        screen->add_received(text, core->now_ms());
         screen->request();
     });
     connect(core, &Station::recording_failed, this, &frmain::recording_failed);

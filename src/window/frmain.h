@@ -43,6 +43,8 @@ public:
 
     // The status pane's tabs: the trend, the outputs, the settings.
     StatusTabs *status_area() const { return status_tabs; }
+    // What brings the displays and the pane up to date.
+    ScreenPainter *painter() const { return screen; }
     // Starts recording into a new file named by the time in folder, without
     // a dialog; empty, said in the pane, when it cannot (*problem says why).
     QString record_into(const QString &folder, QString *problem);

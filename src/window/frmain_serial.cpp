@@ -77,7 +77,7 @@ int frmain::take(const Measurement &measurement)
 {
     const Reading &reading = measurement.reading;
     field_list = reading.fields;
-    screen->next().append_pane(reading.line);
+    screen->add_received(reading.line, measurement.utc_ms);
     speed_text = reading.speed_text;
     if (reading.has_temperature)
         temp_text = reading.temperature_text;
@@ -97,12 +97,12 @@ void frmain::stale(bool stale, qint64)
         screen->set_stale(true);
 }
 
-void frmain::reject(const Reading &line, qint64)
+void frmain::reject(const Reading &line, qint64 utc_ms)
 {
     if (!line.shown())
         return;
     field_list = line.fields;
-    screen->next().append_pane(line.line);
+    screen->add_received(line.line, utc_ms);
 }
 
 // The station kept what the device delivered last and ended any exchange.
@@ -138,7 +138,6 @@ void frmain::close_loss_notice()
 // A line of the program's own in the pane, with the local time and its zone.
 void frmain::pane_note(const QString &text)
 {
-    screen->next().append_pane(
-        QStringLiteral("[%1] %2\n").arg(local_time_text(core->now_ms()), text));
+    screen->add_note(QStringLiteral("[%1] %2\n").arg(local_time_text(core->now_ms()), text));
     screen->request();
 }

@@ -16,6 +16,33 @@ ScreenPainter::ScreenPainter(QLineEdit *speed, QLineEdit *average, QLineEdit *te
     connect(&timer, &QTimer::timeout, this, &ScreenPainter::paint);
 }
 
+void ScreenPainter::add_received(const QString &text, qint64 utc_ms)
+{
+    if (!arrival_times) {
+        pending.append_pane(text);
+        return;
+    }
+    const QString stamp
+        = QDateTime::fromMSecsSinceEpoch(utc_ms, Qt::UTC).toString(QStringLiteral("hh:mm:ss.zzz"))
+        + QStringLiteral("Z ");
+    QString stamped;
+    for (const QChar c : text) {
+        if (at_line_start)
+            stamped += stamp;
+        stamped += c;
+        at_line_start = c == QLatin1Char('\n');
+    }
+    pending.append_pane(stamped);
+}
+
+void ScreenPainter::add_note(const QString &line)
+{
+    if (!at_line_start)
+        pending.append_pane(QStringLiteral("\n"));
+    pending.append_pane(line);
+    at_line_start = true;
+}
+
 void ScreenPainter::request()
 {
     const qint64 wait = pending.wait_ms(QDateTime::currentMSecsSinceEpoch());

@@ -23,6 +23,13 @@ public:
 
     // What the next frame shows; request() after changing it.
     PendingFrame &next() { return pending; }
+    // What the instrument sent, for the pane: with the option on, each line
+    // begins with the UTC time it came ("08:00:00.125Z ").
+    void add_received(const QString &text, qint64 utc_ms);
+    // A line of the program's own.
+    void add_note(const QString &line);
+    void set_arrival_times(bool on) { arrival_times = on; }
+    bool shows_arrival_times() const { return arrival_times; }
     // A change is drawn at once when no frame was drawn for a frame's time,
     // otherwise with everything else that came by the next frame.
     void request();
@@ -39,6 +46,8 @@ private:
     PendingFrame pending;
     QTimer timer;
     bool stale_now = false;
+    bool arrival_times = false;
+    bool at_line_start = true;
 };
 
 #endif

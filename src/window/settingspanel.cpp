@@ -35,7 +35,7 @@ SettingsPanel::SettingsPanel(frmain *window, SettingsStore *store, const Station
     connect(profiles, &ProfilesSection::loaded, this, &SettingsPanel::show_current);
     add_section("配置方案", profiles);
     add_section("报警", new AlarmsSection(window->station()));
-    add_section("数据", new DataSection(window->station()));
+    add_section("数据", new DataSection(window));
     add_section("MQTT", new MqttSection(window->station()));
     titles->setCurrentRow(0);
     show_current();

@@ -4,6 +4,7 @@
 #include "mqttconfig.h"
 #include "mqttpublisher.h"
 #include "outputhub.h"
+#include "screenpainter.h"
 #include "statustabs.h"
 #include "watersettings.h"
 
@@ -34,6 +35,8 @@ StationSettings collect_station_settings(frmain &window)
     s.temperature_output = window.temp_output_combobox->currentIndex() == 0;
     s.average_count = int(window.avg_points);
     s.average_good_only = window.station()->acquisition().average_good_only();
+    s.pane_arrival_times = window.painter()->shows_arrival_times();
+    s.line_log = window.station()->acquisition().line_log();
     const QualityCheck &limits = window.station()->acquisition().quality();
     s.range_low = limits.range_low();
     s.range_high = limits.range_high();
@@ -110,6 +113,10 @@ void apply_station_settings(frmain &w, const StationSettings &s, QStringList *pr
     }
     if (s.average_good_only)
         w.station()->acquisition().set_average_good_only(*s.average_good_only);
+    if (s.pane_arrival_times)
+        w.painter()->set_arrival_times(*s.pane_arrival_times);
+    if (s.line_log)
+        w.station()->acquisition().set_line_log(*s.line_log);
     QualityCheck &limits = w.station()->acquisition().quality();
     limits.set_range(s.range_low.value_or(limits.range_low()),
                      s.range_high.value_or(limits.range_high()));

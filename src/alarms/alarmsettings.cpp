@@ -59,7 +59,10 @@ AlarmSettings AlarmSettings::from_map(const QVariantMap &map, QStringList *probl
     AlarmSettings s;
     for (int i = 0; i < alarm_count; ++i) {
         read_field(map, alarm_name(static_cast<Alarm>(i)), problems, [&](const QVariant &v) {
-            if (v.userType() != QMetaType::Bool)
+            // As typed in the program, or as text when read back from a file.
+            const QString text = v.toString();
+            if (v.userType() != QMetaType::Bool && text != QLatin1String("true")
+                && text != QLatin1String("false"))
                 return false;
             s.enabled[i] = v.toBool();
             return true;
@@ -90,8 +93,7 @@ AlarmSettings AlarmSettings::from_map(const QVariantMap &map, QStringList *probl
     read_field(map, depth_key, problems, number(&s.depth, 0, 12000));
     read_field(map, equation_key, problems, [&](const QVariant &v) {
         for (SoundEquation equation : equations) {
-            if (v.userType() == QMetaType::QString
-                && v.toString() == QLatin1String(equation_name(equation))) {
+            if (v.toString() == QLatin1String(equation_name(equation))) {
                 s.equation = equation;
                 return true;
             }

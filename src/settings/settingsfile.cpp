@@ -30,6 +30,81 @@ bool holds_anything(QSettings &store)
     return !groups.isEmpty() || !store.childKeys().isEmpty();
 }
 
+// The outputs, the alarms and the broker are stored key by key, so a person
+// can read and edit them and one damaged entry loses only itself:
+//   outputs/1/kind=udp, outputs/size=2, alarms/range=true, mqtt/host=...
+// Earlier versions kept each as one binary value under these keys.
+const QString outputs_key = QStringLiteral("outputs/list");
+const QStringList map_keys = {QStringLiteral("alarms/settings"), QStringLiteral("mqtt/settings")};
+
+QString group_of(const QString &key)
+{
+    return key.section(QLatin1Char('/'), 0, 0);
+}
+
+void write_map(QSettings &store, const QVariantMap &map)
+{
+    for (auto field = map.constBegin(); field != map.constEnd(); ++field)
+        store.setValue(field.key(), field.value());
+}
+
+QVariantMap read_map(QSettings &store)
+{
+    QVariantMap map;
+    for (const QString &key : store.childKeys())
+        map.insert(key, store.value(key));
+    return map;
+}
+
+void write_structured(QSettings &store, const QString &key, const QVariant &value)
+{
+    store.remove(group_of(key));
+    if (!value.isValid())
+        return;
+    if (key == outputs_key) {
+        const QVariantList outputs = value.toList();
+        store.beginWriteArray(group_of(key), outputs.size());
+        for (int i = 0; i < outputs.size(); ++i) {
+            store.setArrayIndex(i);
+            write_map(store, outputs.at(i).toMap());
+        }
+        store.endArray();
+        return;
+    }
+    store.beginGroup(group_of(key));
+    write_map(store, value.toMap());
+    store.endGroup();
+}
+
+// The stored value as the settings' map holds it, or invalid when none.
+QVariant read_structured(QSettings &store, const QString &key)
+{
+    if (store.contains(key))
+        return store.value(key); // as an earlier version wrote it
+    const QString group = group_of(key);
+    if (key == outputs_key) {
+        if (!store.contains(group + QLatin1String("/size")))
+            return QVariant();
+        QVariantList outputs;
+        const int count = store.beginReadArray(group);
+        for (int i = 0; i < count; ++i) {
+            store.setArrayIndex(i);
+            outputs << read_map(store);
+        }
+        store.endArray();
+        return outputs;
+    }
+    store.beginGroup(group);
+    const QVariantMap map = read_map(store);
+    store.endGroup();
+    return map.isEmpty() ? QVariant() : QVariant(map);
+}
+
+bool structured(const QString &key)
+{
+    return key == outputs_key || map_keys.contains(key);
+}
+
 } // namespace
 
 void write_station_settings(QSettings &store, const StationSettings &settings)
@@ -37,7 +112,9 @@ void write_station_settings(QSettings &store, const StationSettings &settings)
     const QVariantMap map = settings.to_map();
     for (const QString &key : StationSettings::keys()) {
         const auto found = map.constFind(key);
-        if (found == map.constEnd())
+        if (structured(key))
+            write_structured(store, key, found == map.constEnd() ? QVariant() : *found);
+        else if (found == map.constEnd())
             store.remove(key);
         else
             store.setValue(key, *found);
@@ -45,12 +122,15 @@ void write_station_settings(QSettings &store, const StationSettings &settings)
     store.setValue(QLatin1String(format_key), settings_format);
 }
 
-StationSettings read_station_settings(QSettings &store, QString *message)
+StationSettings read_station_settings(QSettings &store, QString *message, bool *damaged_out)
 {
     QVariantMap map;
     for (const QString &key : StationSettings::keys()) {
-        if (store.contains(key))
-            map.insert(key, store.value(key));
+        const QVariant value = structured(key)
+            ? read_structured(store, key)
+            : (store.contains(key) ? store.value(key) : QVariant());
+        if (value.isValid() || (key == outputs_key && store.contains(key)))
+            map.insert(key, value);
     }
     QStringList problems;
     const StationSettings settings = StationSettings::from_map(map, &problems);
@@ -68,6 +148,8 @@ StationSettings read_station_settings(QSettings &store, QString *message)
     }
     if (message)
         *message = load_message(damaged, later, problems);
+    if (damaged_out)
+        *damaged_out = damaged || !problems.isEmpty();
     return settings;
 }
 

@@ -22,7 +22,9 @@ void write_station_settings(QSettings &store, const StationSettings &settings);
 // value of the wrong type or out of range), else it is cleared. Keys that are
 // simply missing leave their fields unset without a word: they are what a
 // first run or an earlier version looks like.
-StationSettings read_station_settings(QSettings &store, QString *message);
+// *damaged: something there could not be read (the file, or a value), so
+// what is written next would lose it.
+StationSettings read_station_settings(QSettings &store, QString *message, bool *damaged = nullptr);
 
 // Whether the current group holds settings this program wrote (it has the
 // format key).

@@ -2,6 +2,8 @@
 
 #include "settingsfile.h"
 
+#include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 
@@ -70,13 +72,21 @@ QString SettingsStore::profile_group(const QString &name)
 StationSettings SettingsStore::load(QString *message)
 {
     QString problems;
+    bool damaged = false;
     const auto store = open();
-    const StationSettings settings = read_station_settings(*store, &problems);
-    // What could not be read is written again at the next save.
+    const StationSettings settings = read_station_settings(*store, &problems, &damaged);
+    // What could not be read is written again at the next save; the file as
+    // it was is kept first, for whoever wants to see what was lost.
     if (problems.isEmpty())
         saved = settings;
     else
         saved.reset();
+    if (damaged) {
+        const QString copy = file_name() + QStringLiteral(".damaged-")
+            + QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMddTHHmmssZ"));
+        if (QFile::copy(file_name(), copy))
+            problems += QStringLiteral("（原文件已另存为 %1）").arg(copy);
+    }
     set_text(message, problems);
     return settings;
 }

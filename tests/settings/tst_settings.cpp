@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -54,6 +55,7 @@ private slots:
     void round_trip();
     void unreadable_data();
     void unreadable();
+    void earlier_binary_values();
     void writes_only_when_asked();
     void profiles();
     void paced_saves_data();
@@ -104,6 +106,10 @@ void TestSettings::round_trip()
     QString message = QStringLiteral("unset");
     QCOMPARE(copy.load(&message).to_map(), settings.to_map());
     QCOMPARE(message, QString());
+    // Every value is text a person can read and edit.
+    QFile text(file_name);
+    QVERIFY(text.open(QIODevice::ReadOnly));
+    QVERIFY(!text.readAll().contains("@Variant"));
 }
 
 void TestSettings::unreadable_data()
@@ -112,22 +118,29 @@ void TestSettings::unreadable_data()
     QTest::addColumn<QString>("port_name"); // empty: unset
     QTest::addColumn<QStringList>("named"); // keys the message must name
     QTest::addColumn<bool>("reported");
+    QTest::addColumn<int>("outputs"); // output entries read
     QTest::newRow("garbage bytes") << QByteArray("\x89PNG\r\n\x1a\n\x00\xff\xfe[[=\x01", 16)
-                                   << QString() << QStringList() << true;
+                                   << QString() << QStringList() << true << 0;
     QTest::newRow("broken section")
-        << QByteArray("[General\nformat=1\n") << QString() << QStringList() << true;
+        << QByteArray("[General\nformat=1\n") << QString() << QStringList() << true << 0;
     QTest::newRow("wrong type") << QByteArray("format=1\n[port]\nname=COM3\nbaud=fast\n") << "COM3"
-                                << QStringList{"port/baud"} << true;
+                                << QStringList{"port/baud"} << true << 0;
     QTest::newRow("out of range") << QByteArray(
         "format=1\n[instrument]\nrate=31\n[port]\nname=COM3\n[trend]\nspan=600\n")
-                                  << "COM3" << QStringList{"instrument/rate", "trend/span"} << true;
+                                  << "COM3" << QStringList{"instrument/rate", "trend/span"} << true
+                                  << 0;
     QTest::newRow("limits crossed")
         << QByteArray("format=1\n[quality]\nrange_low=1600\nrange_high=1400\n") << QString()
-        << QStringList{"quality/range_low", "quality/range_high"} << true;
+        << QStringList{"quality/range_low", "quality/range_high"} << true << 0;
     QTest::newRow("missing keys") << QByteArray("format=1\n[port]\nname=COM3\n") << "COM3"
-                                  << QStringList() << false;
-    QTest::newRow("later version")
-        << QByteArray("format=7\n[port]\nname=COM3\nflow=rts\n") << "COM3" << QStringList() << true;
+                                  << QStringList() << false << 0;
+    QTest::newRow("later version") << QByteArray("format=7\n[port]\nname=COM3\nflow=rts\n")
+                                   << "COM3" << QStringList() << true << 0;
+    // Each output is checked when applied: the damaged one goes, the other stays.
+    QTest::newRow("one output damaged")
+        << QByteArray("format=1\n[port]\nname=COM3\n[outputs]\n1\\kind=udp\n1\\port=40a\n"
+                      "2\\kind=udp\n2\\host=127.0.0.1\n2\\port=4002\nsize=2\n")
+        << "COM3" << QStringList() << false << 2;
 }
 
 // Whatever is stored, load() gives settings; a message says what was lost,
@@ -138,6 +151,7 @@ void TestSettings::unreadable()
     QFETCH(QString, port_name);
     QFETCH(QStringList, named);
     QFETCH(bool, reported);
+    QFETCH(int, outputs);
     QFile out(file_name);
     QVERIFY(out.open(QIODevice::WriteOnly));
     out.write(file);
@@ -151,11 +165,40 @@ void TestSettings::unreadable()
     for (const QString &key : named)
         QVERIFY2(message.contains(key), qPrintable(message));
     QVERIFY(!loaded.baud && !loaded.output_rate && !loaded.range_low && !loaded.range_high);
+    QCOMPARE(loaded.outputs.value_or(QVariantList()).size(), outputs);
+    // The file as it was is kept before anything is written over what was lost.
+    const QStringList kept = QDir(QFileInfo(file_name).path())
+                                 .entryList({QFileInfo(file_name).fileName() + ".damaged-*"});
+    QCOMPARE(kept.size(),
+             int(reported && !QByteArray(QTest::currentDataTag()).startsWith("later")));
+    for (const QString &copy : kept) {
+        QFile old(QFileInfo(file_name).dir().filePath(copy));
+        QVERIFY(old.open(QIODevice::ReadOnly) && old.readAll() == file);
+        QVERIFY2(message.contains(copy), qPrintable(message));
+        old.remove();
+    }
 
     // Written again even though nothing changed: the loss is told only once.
     QVERIFY(store.save_if_changed(loaded));
     QCOMPARE(SettingsStore().load(&message).to_map(), loaded.to_map());
     QCOMPARE(message, QString());
+}
+
+// A file the previous version wrote, with the outputs and alarms as binary
+// values, still reads.
+void TestSettings::earlier_binary_values()
+{
+    {
+        QSettings earlier(file_name, QSettings::IniFormat);
+        earlier.setValue("format", 1);
+        earlier.setValue("outputs/list", QVariantList{QVariantMap{{"kind", "udp"}}});
+        earlier.setValue("alarms/settings", QVariantMap{{"spikes", false}});
+    }
+    QString message;
+    const StationSettings loaded = SettingsStore().load(&message);
+    QCOMPARE(message, QString());
+    QCOMPARE(loaded.outputs->size(), 1);
+    QCOMPARE(loaded.alarms->value("spikes"), QVariant(false));
 }
 
 // Nothing reaches the disk unless a save is asked for, and a cheap save

@@ -111,7 +111,11 @@ void MeasurementStream::take_lines(QVector<Reading> &readings)
     const int start = buffer.lastIndexOf('$');
     if (start < from || buffer.size() - start >= max_line) {
         dollar_overlong = dollar_overlong || start >= from;
+        // The CR of a dropped line's end may meet its LF in the next chunk.
+        const bool keep_cr = dollar_overlong && buffer.endsWith('\r');
         buffer.clear();
+        if (keep_cr)
+            buffer += '\r';
     } else {
         buffer.remove(0, start);
     }

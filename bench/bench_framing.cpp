@@ -152,8 +152,9 @@ static void formats_table()
 
 int main(int argc, char **argv)
 {
-    // --formats: only the table of the formats.
-    if (argc > 1 && QByteArray(argv[1]) == "--formats") {
+    // --formats: only the table of the formats; --dollar: all but it.
+    const QByteArray only = argc > 1 ? argv[1] : "";
+    if (only == "--formats") {
         formats_table();
         return 0;
     }
@@ -190,6 +191,7 @@ int main(int argc, char **argv)
         std::printf("  chunks of %-22s %6.2f us/line, with the CSV log %6.2f (+%.2f us)\n",
                     pattern.name, us[0], us[1], us[1] - us[0]);
     }
-    formats_table();
+    if (only != "--dollar")
+        formats_table();
     return 0;
 }

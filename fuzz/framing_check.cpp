@@ -59,6 +59,16 @@ void check_dollar_reading(const Reading &reading, const char *feeding)
         fail("line holds a line end before its last", feeding);
     if (!reading.raw.startsWith('$') || !reading.raw.endsWith("\r\n"))
         fail("raw dollar line without its marker or its line end", feeding);
+    // One or two fields, each a finite number as QString::toDouble has it.
+    bool numbers = reading.shown();
+    for (const QString &field : reading.fields) {
+        bool ok = false;
+        numbers = numbers && qIsFinite(field.toDouble(&ok)) && ok;
+    }
+    if (numbers != reading.valid || (numbers && reading.speed != reading.fields.at(0).toDouble())
+        || (numbers && reading.has_temperature
+            && reading.temperature != reading.fields.at(1).toDouble()))
+        fail("fields read otherwise than QString::toDouble reads them", feeding);
 }
 
 // A line framed by its line end holds none before it; its values are the

@@ -229,8 +229,24 @@ bool MeasurementStream::is_dollar_line(const char *body, int size)
     return parse(text).valid;
 }
 
+// A finite number as QString::toDouble reads it. The plain decimals the
+// instrument sends are read on their bytes, which gives the same double for
+// them and costs a fraction; anything else, or a failure, goes to toDouble.
 static bool is_number(const QString &field, double *value)
 {
+    char plain[64];
+    int size = field.size();
+    if (field.endsWith(QLatin1String("\r\n")))
+        size -= 2;
+    int i = 0;
+    for (; i < size && i < int(sizeof plain); ++i) {
+        const char16_t c = field.at(i).unicode();
+        if (!starts_number(char(c)) || c > 0x7F)
+            break;
+        plain[i] = char(c);
+    }
+    if (i == size && read_decimal(std::string_view(plain, size_t(size)), value))
+        return true;
     bool ok = false;
     *value = field.toDouble(&ok);
     return ok && qIsFinite(*value);

@@ -49,6 +49,9 @@ struct Reading
     bool format_decided = false;
 };
 
+// Only Qt's shared data and plain values: moved as bytes when a vector grows.
+Q_DECLARE_TYPEINFO(Reading, Q_MOVABLE_TYPE);
+
 // Chunks from the serial port in, readings out, in order. A line runs from
 // the last "$" before its "\r\n", so a line cut off by a "$" never swallows
 // the good line after it. Lines are found among the bytes and each is decoded

@@ -8,8 +8,7 @@ std::optional<FormatId> FormatRecogniser::take(std::string_view line)
         LineValues values;
         // A wrong checksum still shows the format; the line is then counted
         // as such, and the operator can see whose lines they are.
-        const bool matches
-            = format->read(line, values) != LineMatch::no && format->recognisable(values);
+        const bool matches = format->read(line, values) != LineMatch::no;
         streaks[i] = matches ? streaks[i] + 1 : 0;
         if (!decided && streaks[i] >= needed)
             decided = FormatId(i);

@@ -5,6 +5,8 @@
 namespace {
 
 // Above any speed of sound in water: a single number from here on is sv_mm's.
+// Below it, seven digits read as both; recognition prefers sv, the earlier
+// (an idle sv_mm probe's "0000000" too).
 const double sv_ceiling = 100000;
 
 // " 1500.123": one number, the speed in m/s.
@@ -43,11 +45,6 @@ public:
         values.speed_text = text;
         values.speed_shift = 3;
         return LineMatch::yes;
-    }
-    // Below this the line reads as sv's (an idle probe's "0000000" too).
-    bool recognisable(const LineValues &values) const override
-    {
-        return values.speed * 1000 >= sv_ceiling;
     }
 };
 

@@ -57,8 +57,6 @@ public:
     virtual ~ProbeFormat() = default;
     virtual FormatId id() const = 0;
     virtual LineMatch read(std::string_view line, LineValues &values) const = 0;
-    // Whether a line read may count towards recognising the format.
-    virtual bool recognisable(const LineValues &) const { return true; }
 };
 
 // The format that reads lines of id; nullptr for dollar, which is framed by

@@ -106,7 +106,10 @@ void tst_corpus::formats_data()
     QTest::newRow("a dollar line over a lone LF decides") << "auto_dollar_after_lone_ends" << 4;
     QTest::newRow("overlong line dropped") << "sv_overlong_line" << 2;
     QTest::newRow("CR at chunk ends") << "sv_cr_at_chunk_ends" << 4;
-    QCOMPARE(QDir(FORMATS_CORPUS_DIR).entryList(QDir::Files).size(), 2 * fixed.size() + 5);
+    QTest::newRow("line of exactly max_line kept, one more dropped") << "sv_lines_of_max_line" << 2;
+    QTest::newRow("line of max_line, its lone CR ending a chunk")
+        << "sv_max_line_cr_at_chunk_end" << 3;
+    QCOMPARE(QDir(FORMATS_CORPUS_DIR).entryList(QDir::Files).size(), 2 * fixed.size() + 7);
 }
 
 void tst_corpus::formats()

@@ -65,6 +65,9 @@ void TestStream::framing_data()
                           "\x99"
                           "00.000 15.0\r\n"}
         << QStringList{} << QStringList{} << 1;
+    QTest::newRow("digits' look-alikes beyond ASCII") << QByteArrayList{"$ 15\xc4\xb1"
+                                                                        "0.000 1\xc4\xb0.5\r\n"}
+                                                      << QStringList{} << QStringList{} << 1;
     QTest::newRow("three fields, doubled blank")
         << QByteArrayList{"$ 1500.000 15.000 35.000\r\n$ 1500.000  15.000\r\n"} << QStringList{}
         << QStringList{} << 2;

@@ -153,7 +153,9 @@ Outcome feed(const FramingInput &input, const QVector<int> &lengths, const char 
         }
         check_text(text, feeding);
         out.text += text;
-        if (stream.pending().size() >= MeasurementStream::max_line)
+        // A line framed by its end may wait at max_line, for its lone CR.
+        const bool dollar = stream.format() == FormatId::dollar;
+        if (stream.pending().size() > MeasurementStream::max_line - (dollar ? 1 : 0))
             fail("pending text beyond max_line", feeding);
     } while (pos < input.stream.size());
     out.malformed = stream.malformed_count();

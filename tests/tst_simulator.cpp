@@ -221,6 +221,8 @@ private slots:
         const int malformed = int(fixed.malformed_count() + fixed.checksum_count());
         QCOMPARE(simulator.stop(), sent(read.size(), malformed));
         QVERIFY2((malformed > 0) == faults && read.size() >= 40, qPrintable(read.join(' ')));
+        const bool sentences = input.format == FormatId::psgds || input.format == FormatId::pssv;
+        QCOMPARE(fixed.checksum_count() > 0, faults && sentences);
         QCOMPARE(automatic.format(), std::optional<FormatId>(input.format));
         QVERIFY(recognised.size() >= read.size() - 10);
         QCOMPARE(recognised, read.mid(read.size() - recognised.size()));

@@ -25,7 +25,9 @@ struct Reading
     QString speed_text, temperature_text;
     double speed = 0, temperature = 0;
     bool has_temperature = false;
-    bool valid = false; // dollar: one or two fields, each a finite number
+    // A measurement: for dollar one or two fields, each a finite number; for
+    // the others a line of the format, its checksum right or ignored.
+    bool valid = false;
     bool shown() const
     {
         return format != FormatId::dollar || !recognised || fields.size() == 1
@@ -39,7 +41,7 @@ struct Reading
     double pressure_dbar = LineValues::none, depth_m = LineValues::none; // depth from feet too
     double conductivity = LineValues::none, salinity = LineValues::none; // mS/cm, PSU
     double density = LineValues::none; // kg/m3
-    FormatId format = FormatId::dollar; // the format the line was read as
+    FormatId format = FormatId::dollar; // the format the line was read as, if recognised
     // False while automatic recognition has not decided: the line is shown
     // and counted (unrecognised_count), never a reading.
     bool recognised = true;

@@ -24,9 +24,9 @@ static int hex_digit(char c)
 bool split_sentence(std::string_view line, std::string_view *body, bool *checksum_ok)
 {
     const std::string_view text = trim_blanks(line);
-    const size_t star = text.size() - 3;
-    if (text.size() < 4 || text[0] != '$' || text[star] != '*')
+    if (text.size() < 4 || text[0] != '$' || text[text.size() - 3] != '*')
         return false;
+    const size_t star = text.size() - 3;
     const int high = hex_digit(text[star + 1]);
     const int low = hex_digit(text[star + 2]);
     if (high < 0 || low < 0)

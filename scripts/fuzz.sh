@@ -1,7 +1,8 @@
 #!/bin/sh
 # Builds the line-framing fuzzer with clang (libFuzzer, AddressSanitizer,
 # UndefinedBehaviorSanitizer) and runs it for a bounded time on a copy of the
-# corpus in fuzz/corpus, then lists what it found.
+# corpus in fuzz/corpus (fuzz/corpus/formats: the probes' other formats, see
+# fuzz/framing_check.h), then lists what it found.
 #
 # Usage: scripts/fuzz.sh [seconds] [build-dir]
 #   seconds    how long to fuzz (default 60)
@@ -26,7 +27,9 @@ echo "== building $build/fuzz_framing"
 "$cxx" -std=c++17 -g -O1 -fPIC \
     -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
     -I"$repo/src/core" -I"$repo/fuzz" $(pkg-config --cflags Qt5Core) \
-    "$repo/src/core/measurementstream.cpp" "$repo/src/core/blockaverage.cpp" "$repo/fuzz/framing_check.cpp" "$repo/fuzz/fuzz_framing.cpp" \
+    $(for f in measurementstream lineframer formatrecogniser probeformat plainformats taggedformat \
+        nmeaformats nmeachecksum linefields blockaverage; do echo "$repo/src/core/$f.cpp"; done) \
+    "$repo/fuzz/framing_check.cpp" "$repo/fuzz/fuzz_framing.cpp" \
     $(pkg-config --libs Qt5Core) -o "$build/fuzz_framing"
 
 # The fuzzer adds what it learns to the work copy; the corpus in the
@@ -34,7 +37,7 @@ echo "== building $build/fuzz_framing"
 work="$build/corpus"
 artifacts="$build/artifacts"
 mkdir -p "$work" "$artifacts"
-cp "$repo"/fuzz/corpus/* "$work"/
+cp -r "$repo"/fuzz/corpus/* "$work"/
 
 echo "== fuzzing for $seconds s (corpus copy: $work)"
 status=0

@@ -16,6 +16,8 @@ private slots:
     void replay();
     void known_counts_data();
     void known_counts();
+    void formats_data();
+    void formats();
 };
 
 static QByteArray read_corpus_file(const QString &name)
@@ -82,6 +84,41 @@ void tst_corpus::known_counts()
     QFETCH(QString, name);
     QFETCH(int, lines);
     const QByteArray data = read_corpus_file(name);
+    QCOMPARE(check_framing(bytes(data), size_t(data.size())), lines);
+}
+
+// The corpus of the other formats, each file's input format chosen by its
+// first bytes: every file is listed, with its line count known from how it
+// was written.
+void tst_corpus::formats_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("lines");
+    const QStringList fixed{"sv", "sv_mm", "p_t_sv", "tagged", "psgds", "pssv", "t_c_s_sv"};
+    const QVector<int> sizes{8, 6, 6, 6, 5, 6, 5};
+    for (int i = 0; i < fixed.size(); ++i) {
+        QTest::newRow(qPrintable(fixed[i])) << fixed[i] + "_lines" << sizes[i];
+        // Junk mid-line, then four lines.
+        QTest::newRow(qPrintable("auto " + fixed[i])) << "auto_" + fixed[i] << 5;
+    }
+    QTest::newRow("checksums ignored") << "psgds_checksums_ignored" << 5;
+    QTest::newRow("sv, then another format, then dollar") << "auto_switches" << 6;
+    QTest::newRow("a dollar line over a lone LF decides") << "auto_dollar_after_lone_ends" << 4;
+    QTest::newRow("overlong line dropped") << "sv_overlong_line" << 2;
+    QTest::newRow("CR at chunk ends") << "sv_cr_at_chunk_ends" << 4;
+    QTest::newRow("line of exactly max_line kept, one more dropped") << "sv_lines_of_max_line" << 2;
+    QTest::newRow("line of max_line, its lone CR ending a chunk")
+        << "sv_max_line_cr_at_chunk_end" << 3;
+    QCOMPARE(QDir(FORMATS_CORPUS_DIR).entryList(QDir::Files).size(), 2 * fixed.size() + 7);
+}
+
+void tst_corpus::formats()
+{
+    QFETCH(QString, name);
+    QFETCH(int, lines);
+    QFile file(QDir(FORMATS_CORPUS_DIR).filePath(name));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray data = file.readAll();
     QCOMPARE(check_framing(bytes(data), size_t(data.size())), lines);
 }
 

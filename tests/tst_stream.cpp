@@ -15,6 +15,10 @@ private slots:
     void framing();
     void utf8_split_between_chunks_data();
     void utf8_split_between_chunks();
+    void complete_character_echoed_at_once_data();
+    void complete_character_echoed_at_once();
+    void automatic_reads_dollar_as_before_data() { framing_data(); }
+    void automatic_reads_dollar_as_before();
     void average_data();
     void average();
 };
@@ -61,6 +65,9 @@ void TestStream::framing_data()
                           "\x99"
                           "00.000 15.0\r\n"}
         << QStringList{} << QStringList{} << 1;
+    QTest::newRow("digits' look-alikes beyond ASCII") << QByteArrayList{"$ 15\xc4\xb1"
+                                                                        "0.000 1\xc4\xb0.5\r\n"}
+                                                      << QStringList{} << QStringList{} << 1;
     QTest::newRow("three fields, doubled blank")
         << QByteArrayList{"$ 1500.000 15.000 35.000\r\n$ 1500.000  15.000\r\n"} << QStringList{}
         << QStringList{} << 2;
@@ -127,6 +134,45 @@ void TestStream::utf8_split_between_chunks()
     QCOMPARE(readings.size(), 1);
     QCOMPARE(readings.at(0).line, line);
     QVERIFY(!readings.at(0).valid);
+}
+
+void TestStream::complete_character_echoed_at_once_data()
+{
+    QTest::addColumn<QString>("chunk");
+    QTest::newRow("two bytes") << QString::fromUtf8("$ 1500.0 15.5°");
+    QTest::newRow("three bytes") << QString::fromUtf8("€");
+    QTest::newRow("four bytes") << QString::fromUtf8("ok 😀");
+}
+
+// Nothing of it waits for the next chunk.
+void TestStream::complete_character_echoed_at_once()
+{
+    QFETCH(QString, chunk);
+    MeasurementStream stream;
+    QString text;
+    stream.feed(chunk.toUtf8(), &text);
+    QCOMPARE(text, chunk);
+}
+
+// Recognising the format takes the dollar instrument's lines as reading
+// dollar alone does: lines before the first dollar line are only shown.
+void TestStream::automatic_reads_dollar_as_before()
+{
+    QFETCH(QByteArrayList, chunks);
+    MeasurementStream dollar, automatic;
+    automatic.set_input_format(InputFormat());
+    QStringList expected, got;
+    for (const QByteArray &chunk : chunks) {
+        for (const Reading &reading : dollar.feed(chunk))
+            expected << reading.line + (reading.valid ? "" : " x");
+        for (const Reading &reading : automatic.feed(chunk)) {
+            if (reading.recognised)
+                got << reading.line + (reading.valid ? "" : " x");
+        }
+    }
+    QCOMPARE(got, expected);
+    QCOMPARE(automatic.malformed_count(), dollar.malformed_count());
+    QCOMPARE(automatic.format(), std::optional<FormatId>(FormatId::dollar));
 }
 
 void TestStream::average_data()

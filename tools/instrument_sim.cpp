@@ -5,6 +5,7 @@
 // configuration commands, just as with the real device.
 
 #include "pty_open.h"
+#include "sim_formats.h"
 #include "sim_lines.h"
 #include "sim_options.h"
 #include "sim_output.h"
@@ -19,6 +20,7 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <utility>
 
 #include <poll.h>
 #include <unistd.h>
@@ -73,17 +75,20 @@ private:
     int master;
     std::mt19937 random;
     WaterModel water;
+    SimLineMaker lines;
     SimOutput output;
     SimProtocol protocol;
     Clock::time_point next_line;
     Clock::duration period;
     long long lines_produced = 0;
     bool finished = false;
+    bool fragment_due = false; // a host came: it opened the port mid-line
 };
 
 Simulator::Simulator(const SimOptions &options, int master)
     : options(options), master(master), random(seed_from(options)),
-      water(options.temperature, random), output(master, options.split, random)
+      water(options.temperature, random), lines(options, random),
+      output(master, options.split, random)
 {
     set_rate(options.rate);
 }
@@ -148,11 +153,13 @@ void Simulator::produce_line()
     const bool malformed = options.malformed && one_in(10, random);
     const double temperature = water.temperature(random);
     const double speed = mackenzie_speed(temperature, options.salinity, options.depth);
-    const bool with_temperature = protocol.temperature_enabled();
-    const std::string line = malformed
-        ? malformed_line(speed, temperature, with_temperature, random)
-        : measurement_line(speed, temperature, with_temperature);
-    output.add_line(junk, line);
+    if (std::exchange(fragment_due, false)) {
+        const SimLine fragment = lines.fragment(speed, temperature);
+        output.add_line(fragment.junk, fragment.text, fragment.counted, fragment.valid);
+    }
+    const SimLine line
+        = lines.make(junk, malformed, speed, temperature, protocol.temperature_enabled());
+    output.add_line(line.junk, line.text, line.counted, line.valid);
     if (output.queued_lines() >= size_t(options.burst))
         output.flush();
 
@@ -185,6 +192,8 @@ void Simulator::read_commands()
 
 void Simulator::set_host_present(bool present)
 {
+    if (present && !output.host_present())
+        fragment_due = options.start_mid_line;
     output.set_host_present(present);
     if (!present)
         protocol.reset();

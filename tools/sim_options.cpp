@@ -12,7 +12,9 @@ void print_usage(std::FILE *out)
                  "\n"
                  "Simulates a sound-velocity meter on a pseudo-terminal. The first line\n"
                  "printed is the device path to open; diagnostics go to stderr. On exit it\n"
-                 "prints \"sent N lines: V valid, M malformed\" for the lines a host got.\n"
+                 "prints \"sent N lines: V valid, M malformed\" for the lines a host got,\n"
+                 "counted as the terminal reads that format (malformed: not a measurement,\n"
+                 "wrong checksums included).\n"
                  "\n"
                  "Options:\n"
                  "  --link PATH          also create a symbolic link PATH to the device\n"
@@ -24,12 +26,19 @@ void print_usage(std::FILE *out)
                  "  --seed N             random seed (default: from the clock)\n"
                  "  --lines N            exit after sending N lines\n"
                  "  --hangup-after N     close the device after sending N lines\n"
+                 "  --format NAME        the probe's line format: dollar (default), sv, sv_mm,\n"
+                 "                       p_t_sv, tagged, psgds, pssv or t_c_s_sv\n"
+                 "  --line-end crlf|lf|cr  line end of the formats but dollar (default crlf)\n"
                  "\n"
                  "Fault injection:\n"
                  "  --split              write each line in several pieces\n"
                  "  --burst N            write N lines at a time\n"
                  "  --garbage            now and then send junk bytes between lines\n"
                  "  --malformed          now and then send a malformed line\n"
+                 "  --bad-checksum       now and then a wrong checksum (psgds, pssv)\n"
+                 "  --cut                now and then cut a line short before the next\n"
+                 "  --start-mid-line     on each connection first send junk and the end of\n"
+                 "                       a line, as when opening the port mid-line\n"
                  "\n"
                  "  --help               show this text\n",
                  max_sim_rate);
@@ -63,10 +72,13 @@ static bool parse_real(const std::string &text, double min, double max, double &
 // Sets a flag option; false if name is none.
 static bool set_flag(const std::string &name, SimOptions &options)
 {
-    bool *flag = name == "--split" ? &options.split
-        : name == "--garbage"      ? &options.garbage
-        : name == "--malformed"    ? &options.malformed
-                                   : nullptr;
+    bool *flag = name == "--split"   ? &options.split
+        : name == "--garbage"        ? &options.garbage
+        : name == "--malformed"      ? &options.malformed
+        : name == "--bad-checksum"   ? &options.bad_checksum
+        : name == "--cut"            ? &options.cut
+        : name == "--start-mid-line" ? &options.start_mid_line
+                                     : nullptr;
     if (flag)
         *flag = true;
     return flag != nullptr;
@@ -74,8 +86,9 @@ static bool set_flag(const std::string &name, SimOptions &options)
 
 static bool takes_value(const std::string &name)
 {
-    for (const char *option : {"--link", "--rate", "--salinity", "--depth", "--temperature",
-                               "--seed", "--lines", "--hangup-after", "--burst"}) {
+    for (const char *option :
+         {"--link", "--rate", "--salinity", "--depth", "--temperature", "--seed", "--lines",
+          "--hangup-after", "--burst", "--format", "--line-end"}) {
         if (name == option)
             return true;
     }
@@ -102,6 +115,15 @@ static bool set_value(const std::string &name, const std::string &value, SimOpti
         return parse_integer(value, 1, LLONG_MAX, options.lines);
     if (name == "--hangup-after")
         return parse_integer(value, 1, LLONG_MAX, options.hangup_after);
+    if (name == "--format")
+        return format_by_name(value, &options.format);
+    if (name == "--line-end") {
+        options.line_end = value == "crlf" ? "\r\n"
+            : value == "lf"                ? "\n"
+            : value == "cr"                ? "\r"
+                                           : "";
+        return !options.line_end.empty();
+    }
     return parse_integer(value, 1, 100, options.burst); // --burst
 }
 

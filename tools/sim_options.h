@@ -1,6 +1,8 @@
 #ifndef SIM_OPTIONS_H
 #define SIM_OPTIONS_H
 
+#include "probeformat.h"
+
 #include <cstdio>
 #include <string>
 
@@ -16,6 +18,11 @@ struct SimOptions
     long long burst = 1;
     bool garbage = false;
     bool malformed = false;
+    FormatId format = FormatId::dollar;
+    std::string line_end = "\r\n"; // for the formats other than dollar
+    bool bad_checksum = false;
+    bool cut = false;
+    bool start_mid_line = false;
     long long hangup_after = 0;
     long long lines = 0;
 };

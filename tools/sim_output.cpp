@@ -1,7 +1,5 @@
 #include "sim_output.h"
 
-#include "sim_lines.h"
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -14,10 +12,11 @@ SimOutput::SimOutput(int master, bool split, std::mt19937 &random)
 {
 }
 
-void SimOutput::add_line(const std::string &junk, const std::string &line)
+void SimOutput::add_line(const std::string &junk, const std::string &line, bool counted, bool valid)
 {
     pending += junk + line;
-    queued.push_back({pending.size(), is_measurement(line)});
+    if (counted)
+        queued.push_back({pending.size(), valid});
 }
 
 void SimOutput::flush()

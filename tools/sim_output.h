@@ -18,8 +18,10 @@ class SimOutput
 public:
     SimOutput(int master, bool split, std::mt19937 &random);
 
-    // Queues one line, and any junk before it, to go out with the next flush.
-    void add_line(const std::string &junk, const std::string &line);
+    // Queues one line, and any junk before it, to go out with the next
+    // flush; once out, counted as valid or not unless it is no line for the
+    // terminal.
+    void add_line(const std::string &junk, const std::string &line, bool counted, bool valid);
     size_t queued_lines() const { return queued.size(); }
     void flush();
 

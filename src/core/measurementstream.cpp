@@ -1,7 +1,12 @@
 #include "measurementstream.h"
 
+#include "linefields.h"
+
 #include <QTextCodec>
 #include <QtMath>
+
+#include <cctype>
+#include <utility>
 
 // Each call stands alone, and a byte order mark is kept as a character: where
 // a piece starts must not change the text. Plain ASCII, as the instrument
@@ -16,6 +21,11 @@ static QString from_utf8(const char *data, int size)
     static QTextCodec *const codec = QTextCodec::codecForMib(106);
     QTextCodec::ConverterState state(QTextCodec::IgnoreHeader);
     return codec->toUnicode(data, size, &state);
+}
+
+static bool starts_number(char c)
+{
+    return (c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.';
 }
 
 // How many bytes at the end of data begin a character still coming.
@@ -44,8 +54,28 @@ QVector<Reading> MeasurementStream::feed(const QByteArray &chunk, QString *text)
         *text = from_utf8(whole.constData(), whole.size());
 
     QVector<Reading> readings;
-    take_lines(readings);
+    if (current == FormatId::dollar)
+        take_lines(readings);
+    else
+        take_probe_lines(readings);
     return readings;
+}
+
+void MeasurementStream::set_input_format(InputFormat input)
+{
+    chosen = input;
+    reset();
+}
+
+void MeasurementStream::reset()
+{
+    buffer.clear();
+    echo_carry.clear();
+    dollar_overlong = false;
+    framer.reset();
+    framer.watch_dollar(chosen.automatic);
+    recogniser.reset();
+    current = chosen.automatic ? std::nullopt : std::optional<FormatId>(chosen.format);
 }
 
 // The bytes up to the last whole character; a character whose bytes are
@@ -64,25 +94,159 @@ void MeasurementStream::take_lines(QVector<Reading> &readings)
     int from = 0;
     for (int end; (end = buffer.indexOf("\r\n", from)) >= 0; from = end + 2) {
         const int start = end > 0 ? buffer.lastIndexOf('$', end - 1) : -1;
-        if (start < from || end + 2 - start > max_line)
-            continue; // no "$", or too long to be a measurement: not a line
-        Reading reading = parse(from_utf8(buffer.constData() + start + 1, end + 1 - start));
-        if (!reading.valid)
-            ++malformed;
-        readings.append(reading);
+        if (start < from) { // no "$": not a line, unless the end of one dropped
+            overlong += std::exchange(dollar_overlong, false);
+            continue;
+        }
+        dollar_overlong = false;
+        if (end + 2 - start > max_line) {
+            ++overlong; // too long to be a measurement
+            continue;
+        }
+        readings.append(dollar_reading(start, end));
     }
 
     // Keep only what may still become a line: from the last "$" on, unless
     // it is already too long to be one.
     const int start = buffer.lastIndexOf('$');
-    if (start < from || buffer.size() - start >= max_line)
+    if (start < from || buffer.size() - start >= max_line) {
+        dollar_overlong = dollar_overlong || start >= from;
+        // The CR of a dropped line's end may meet its LF in the next chunk.
+        const bool keep_cr = dollar_overlong && buffer.endsWith('\r');
         buffer.clear();
-    else
+        if (keep_cr)
+            buffer += '\r';
+    } else {
         buffer.remove(0, start);
+    }
 }
 
+void MeasurementStream::take_probe_lines(QVector<Reading> &readings)
+{
+    LineFramer::Line line;
+    while (framer.next(buffer, &line)) {
+        if (line.kind == LineFramer::Line::overlong) {
+            ++overlong;
+        } else if (line.kind == LineFramer::Line::text) {
+            take_probe_line(line, readings);
+        } else {
+            // Automatic recognition meets a dollar line: dollar from here on.
+            Reading reading = dollar_reading(line.start, line.end);
+            reading.format_decided = true;
+            readings.append(reading);
+            current = FormatId::dollar;
+            buffer.remove(0, line.next);
+            framer.reset();
+            take_lines(readings);
+            return;
+        }
+    }
+    buffer.remove(0, framer.settle(buffer));
+}
+
+static QString latin1(std::string_view text)
+{
+    return QString::fromLatin1(text.data(), int(text.size()));
+}
+
+// "1505340" with a shift of 3: "1505.340", exactly.
+static QString shifted(std::string_view digits, int shift)
+{
+    QString text = latin1(digits);
+    return text.insert(text.size() - shift, QLatin1Char('.'));
+}
+
+static void take_values(const LineValues &values, Reading &reading)
+{
+    reading.valid = true;
+    reading.speed = values.speed;
+    reading.speed_text = values.speed_shift > 0 ? shifted(values.speed_text, values.speed_shift)
+                                                : latin1(values.speed_text);
+    if (!values.temperature_text.empty()) {
+        reading.has_temperature = true;
+        reading.temperature = values.temperature;
+        reading.temperature_text = latin1(values.temperature_text);
+    }
+    reading.pressure_dbar = values.pressure_dbar;
+    reading.depth_m = values.depth_m;
+    reading.conductivity = values.conductivity;
+    reading.salinity = values.salinity;
+    reading.density = values.density;
+}
+
+void MeasurementStream::take_probe_line(const LineFramer::Line &line, QVector<Reading> &readings)
+{
+    const std::string_view text(buffer.constData() + line.start, size_t(line.end - line.start));
+    if (trim_blanks(text).empty())
+        return; // nothing to show or count
+    Reading reading;
+    reading.line = from_utf8(text.data(), int(text.size())) + QLatin1String("\r\n");
+    reading.raw = QByteArray(text.data(), line.next - line.start);
+    if (!current) {
+        current = recogniser.take(text);
+        if (!current) {
+            reading.recognised = false;
+            ++unrecognised;
+            readings.append(reading);
+            return;
+        }
+        reading.format_decided = true;
+    }
+    reading.format = *current;
+    LineValues values;
+    const LineMatch match = line_format(*current)->read(text, values);
+    if (match == LineMatch::yes || (match == LineMatch::bad_checksum && ignore_checksum)) {
+        take_values(values, reading);
+    } else if (match == LineMatch::bad_checksum) {
+        reading.checksum_failed = true;
+        ++checksums;
+    } else {
+        ++malformed;
+    }
+    readings.append(reading);
+}
+
+// The dollar framing's line from buffer's "$" at start to its "\r\n" at end.
+Reading MeasurementStream::dollar_reading(int start, int end)
+{
+    Reading reading = parse(from_utf8(buffer.constData() + start + 1, end + 1 - start));
+    reading.raw = QByteArray(buffer.constData() + start, end + 2 - start);
+    if (!reading.valid)
+        ++malformed;
+    return reading;
+}
+
+bool MeasurementStream::is_dollar_line(const char *body, int size)
+{
+    if (size > 0 && body[0] == ' ')
+        return true;
+    // A letter where the speed would begin: parse() would refuse it (this
+    // keeps the sentences "$PSSV", "$PSGDS" cheap).
+    const int skip = size > 0 && starts_number(body[0]) ? 0 : 1;
+    if (skip < size && std::isalpha(uchar(body[skip])))
+        return false;
+    const QString text = from_utf8(body, size) + QLatin1String("\r\n");
+    return parse(text).valid;
+}
+
+// A finite number as QString::toDouble reads it. The plain decimals the
+// instrument sends are read on their bytes, which gives the same double for
+// them and costs a fraction; anything else, or a failure, goes to toDouble.
 static bool is_number(const QString &field, double *value)
 {
+    char plain[64];
+    int size = field.size();
+    if (field.endsWith(QLatin1String("\r\n")))
+        size -= 2;
+    int i = 0;
+    for (; i < size && i < int(sizeof plain); ++i) {
+        const char16_t c = field.at(i).unicode();
+        if (!starts_number(char(c)) || c > 0x7F)
+            break;
+        plain[i] = char(c);
+    }
+    if (i == size && read_decimal(std::string_view(plain, size_t(size)), value))
+        return true;
     bool ok = false;
     *value = field.toDouble(&ok);
     return ok && qIsFinite(*value);

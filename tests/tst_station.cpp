@@ -8,6 +8,7 @@
 #include "mqttpublisher.h"
 #include "outputconfig.h"
 #include "outputhub.h"
+#include "ptypair.h"
 #include "station.h"
 #include "testbroker.h"
 #include "testsubscriber.h"
@@ -16,6 +17,7 @@
 #include <QJsonObject>
 #include <QNetworkDatagram>
 #include <QSignalSpy>
+#include <QThread>
 #include <QUdpSocket>
 #include <QtTest>
 
@@ -82,6 +84,7 @@ private slots:
     void beeps_until_acknowledged();
     void hold_ends_at_the_deadline_in_force_data();
     void hold_ends_at_the_deadline_in_force();
+    void slow_serial_output_keeps_order_and_count();
     void broker_hears_alarm_after_its_reading();
     void broker_batch_keeps_the_order_data();
     void broker_batch_keeps_the_order();
@@ -197,6 +200,35 @@ void TestStation::hold_ends_at_the_deadline_in_force()
     while (sonar.hasPendingDatagrams())
         got += sonar.receiveDatagram().isValid();
     QCOMPARE(got - 4, repeats);
+}
+
+// A sonar on a slow serial line: a sentence that waits for the line is
+// replaced by a newer one, never sent after it, even once the line has gone
+// free before its turn; the log counts only the sentences that went out.
+void TestStation::slow_serial_output_keeps_order_and_count()
+{
+    PtyPair sonar;
+    ClockedStation s(dir.filePath("slow.txt"));
+    OutputConfig config;
+    QString error;
+    QVERIFY(OutputConfig::parse("serial:" + sonar.slave_path() + ":9600:sv3", &config, &error));
+    s.station.outputs()->add(config);
+    QVERIFY(QTest::qWaitFor(
+        [&] { return s.station.outputs()->status(0).state == OutputState::sending; }));
+    s.after(0, "$ 1500.000\r\n$ 1500.100\r\n$ 1500.200\r\n"); // one out, one waiting
+    QThread::msleep(40); // the line is free, the waiting one not yet sent
+    s.after(40, "$ 1500.300\r\n$ 1500.400\r\n"); // one out, one going once the line is free
+    QVERIFY(sonar.wait_for_bytes(33));
+    QTest::qWait(100); // nothing else comes
+    QCOMPARE(sonar.received(), QByteArray(" 1500.000\r\n 1500.300\r\n 1500.400\r\n"));
+    s.station.stop_recording(true);
+    QFile log(s.log);
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    log.readLine();
+    QStringList forwarded;
+    while (!log.atEnd())
+        forwarded << QString::fromLatin1(log.readLine().split(',').value(6));
+    QCOMPARE(forwarded, QStringList({"1", "0", "0", "1", "1"}));
 }
 
 // One ordered stream to the broker: the reading, then the alarm it set off,

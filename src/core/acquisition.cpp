@@ -47,17 +47,46 @@ void Acquisition::take_reading(const Reading &reading, qint64 now_ms)
         for (ReadingSink *sink : qAsConst(sinks))
             sink->stale(false, now_ms);
     }
-    const Measurement measurement{reading, quality, average_text, now_ms,
-                                  watch.deadline() - now_ms};
-    int forwarded = 0;
-    for (ReadingSink *sink : qAsConst(sinks))
+    const Measurement measurement{
+        reading, quality, average_text, now_ms, watch.deadline() - now_ms, ++readings_taken};
+    int forwarded = 0, later = 0;
+    for (ReadingSink *sink : qAsConst(sinks)) {
         forwarded += sink->take(measurement);
-    log_row(now_ms,
-            {reading.speed_text.trimmed(),
-             reading.has_temperature ? reading.temperature_text.trimmed() : QString(),
-             average_text.trimmed(), QString::fromLatin1(quality_name(quality)), QString(),
-             QString::number(forwarded)});
+        later += sink->waiting(measurement.sequence);
+    }
+    const CsvRow row{reading.speed_text.trimmed(),
+                     reading.has_temperature ? reading.temperature_text.trimmed() : QString(),
+                     average_text.trimmed(),
+                     QString::fromLatin1(quality_name(quality)),
+                     QString(),
+                     QString()};
+    // The row before is complete now: what waited went or was replaced. This
+    // one waits likewise while a line still holds its sentence.
+    write_deferred();
+    deferred = {now_ms, row, measurement.sequence, forwarded, later};
+    if (later == 0)
+        write_deferred();
     hand_out_waiting();
+}
+
+void Acquisition::forwarded_late(qint64 sequence)
+{
+    if (deferred.waiting == 0 || deferred.sequence != sequence)
+        return;
+    ++deferred.forwarded;
+    if (--deferred.waiting == 0)
+        write_deferred();
+}
+
+void Acquisition::write_deferred()
+{
+    if (deferred.sequence == 0)
+        return;
+    deferred.row.forwarded = QString::number(deferred.forwarded);
+    deferred.sequence = 0;
+    deferred.waiting = 0;
+    if (csv.active() && !csv.add(deferred.at, deferred.row))
+        fail_recording();
 }
 
 void Acquisition::lost(const QByteArray &remaining, qint64 now_ms)
@@ -131,8 +160,10 @@ qint64 Acquisition::stale_due_ms() const
     return is_stale ? 0 : watch.deadline();
 }
 
+// A reading's row may still wait for its count: it goes first, in order.
 void Acquisition::log_row(qint64 utc_ms, const CsvRow &row)
 {
+    write_deferred();
     if (csv.active() && !csv.add(utc_ms, row))
         fail_recording();
 }
@@ -199,6 +230,7 @@ bool Acquisition::start_recording(const QString &path, qint64 now_ms, QString *l
 
 void Acquisition::stop_recording(bool end_line, qint64 now_ms)
 {
+    write_deferred();
     if (end_line && raw.recording())
         raw.stop(QDateTime::fromMSecsSinceEpoch(clamp(now_ms)));
     else
@@ -209,6 +241,7 @@ void Acquisition::stop_recording(bool end_line, qint64 now_ms)
 
 void Acquisition::flush_log(qint64 now_ms)
 {
+    write_deferred();
     if ((csv.active() && !csv.flush_if_due(now_ms))
         || (lines_log.active() && !lines_log.flush_if_due(now_ms)))
         fail_recording();

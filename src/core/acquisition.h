@@ -71,6 +71,10 @@ public:
     bool line_log() const { return line_log_wanted; }
     const LineLog &line_log_file() const { return lines_log; }
 
+    // A consumer's sentence of reading sequence, waiting for its line, went
+    // out: the reading's row counts it (see ReadingSink::waiting()).
+    void forwarded_late(qint64 sequence);
+
     void add_sink(ReadingSink *sink) { sinks.append(sink); }
     void remove_sink(ReadingSink *sink) { sinks.removeAll(sink); }
 
@@ -106,6 +110,7 @@ private:
     void fail_recording();
     void write_event(const QString &event, qint64 at);
     void hand_out_waiting();
+    void write_deferred();
 
     struct Event
     {
@@ -136,6 +141,16 @@ private:
     bool holding = false;
     bool is_stale = false;
     bool handing_out = false;
+    qint64 readings_taken = 0;
+    // The last reading's row, until every consumer has said how many sent it.
+    struct DeferredRow
+    {
+        qint64 at = 0;
+        CsvRow row;
+        qint64 sequence = 0; // 0: none
+        int forwarded = 0;
+        int waiting = 0;
+    } deferred;
     bool good_only = false;
 };
 

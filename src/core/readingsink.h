@@ -18,6 +18,8 @@ struct Measurement
     // How long after utc_ms the values go stale: 3 s, or three line
     // intervals of a slower instrument.
     qint64 stale_after_ms = 3000;
+    // The reading's number in this run, for a consumer that answers later.
+    qint64 sequence = 0;
 };
 
 // A consumer of what the instrument sends: the screen, the trend, an output,
@@ -31,6 +33,13 @@ public:
     // A valid reading. Returns how many destinations it was sent on to (an
     // output's count for the log's forwarded column; 0 for anything else).
     virtual int take(const Measurement &measurement) = 0;
+    // Destinations that will send reading sequence once their line is free:
+    // its log row waits to count them (see Acquisition::forwarded_late()).
+    virtual int waiting(qint64 sequence) const
+    {
+        Q_UNUSED(sequence);
+        return 0;
+    }
     // A complete line that is not a measurement of one or two finite numbers.
     virtual void reject(const Reading &line, qint64 utc_ms)
     {

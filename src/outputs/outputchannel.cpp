@@ -39,6 +39,11 @@ void OutputChannel::configure(const OutputConfig &config)
     if (settings.enabled && !transport) {
         transport = open_transport(settings, this);
         connect(transport, &OutputTransport::message, this, &OutputChannel::message);
+        connect(transport, &OutputTransport::waiting_sent, this, [this] {
+            if (late_sequence >= 0)
+                emit forwarded_late(late_sequence);
+            late_sequence = -1;
+        });
     }
 }
 
@@ -69,7 +74,13 @@ bool OutputChannel::take(const Measurement &measurement)
     const QByteArray sentence = build_sentence(settings.format, measurement);
     if (measurement.quality == Quality::ok)
         good_sentence = sentence;
-    return hand_over(sentence);
+    const bool handed = hand_over(sentence);
+    // Counted once it goes; a newer sentence may replace it meanwhile.
+    if (handed && transport->holds_waiting()) {
+        late_sequence = measurement.sequence;
+        return false;
+    }
+    return handed;
 }
 
 void OutputChannel::reject()
@@ -99,6 +110,7 @@ void OutputChannel::repeat_if_due(qint64 now_ms)
 
 bool OutputChannel::hand_over(const QByteArray &sentence)
 {
+    late_sequence = -1; // a sentence waiting before is sent or replaced now
     counts.last_sentence = sentence;
     const bool sent = transport->send(sentence);
     if (sent)

@@ -44,8 +44,10 @@ public:
     void configure(const OutputConfig &config);
     const OutputConfig &config() const { return settings; }
 
-    // True when the reading went out.
+    // True when the reading went out. One whose sentence waits for the line
+    // counts when it goes: forwarded_late() then names it.
     bool take(const Measurement &measurement);
+    bool waits_for(qint64 sequence) const { return late_sequence == sequence; }
     void reject();
     // Repeats a held value when due, and retries a lost destination.
     void tick(qint64 now_ms);
@@ -56,6 +58,7 @@ public:
 
 signals:
     void message(const QString &line);
+    void forwarded_late(qint64 sequence);
 
 private:
     void repeat_if_due(qint64 now_ms);
@@ -68,6 +71,7 @@ private:
     OutputStatus counts;
     qint64 dropped_before = 0, errors_before = 0; // by transports since replaced
     QByteArray good_sentence; // the last good reading's, for repeats
+    qint64 late_sequence = -1; // the reading whose sentence waits for the line
 };
 
 #endif

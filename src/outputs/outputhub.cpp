@@ -7,6 +7,7 @@ int OutputHub::add(const OutputConfig &config)
     if (channels.size() >= max_outputs)
         return -1;
     auto *channel = new OutputChannel(config, this);
+    connect(channel, &OutputChannel::forwarded_late, this, &OutputHub::forwarded_late);
     connect(channel, &OutputChannel::message, this, [this, channel](const QString &line) {
         emit message(QStringLiteral("输出 %1：%2").arg(channels.indexOf(channel) + 1).arg(line));
     });
@@ -89,6 +90,14 @@ int OutputHub::take(const Measurement &measurement)
     for (OutputChannel *channel : qAsConst(channels))
         sent += int(channel->take(measurement));
     return sent;
+}
+
+int OutputHub::waiting(qint64 sequence) const
+{
+    int count = 0;
+    for (const OutputChannel *channel : channels)
+        count += int(channel->waits_for(sequence));
+    return count;
 }
 
 void OutputHub::reject(const Reading &line, qint64 utc_ms)

@@ -40,6 +40,7 @@ public:
     void tick(qint64 now_ms);
 
     int take(const Measurement &measurement) override;
+    int waiting(qint64 sequence) const override;
     void reject(const Reading &line, qint64 utc_ms) override;
     void stale(bool stale, qint64 utc_ms) override;
 
@@ -48,6 +49,8 @@ signals:
     void message(const QString &line);
     // An output was added, removed or changed: tick() may be due sooner.
     void configured();
+    // The sentence of this reading, waiting for its line, went out.
+    void forwarded_late(qint64 sequence);
 
 private:
     bool valid(int index) const { return index >= 0 && index < channels.size(); }

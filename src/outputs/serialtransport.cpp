@@ -41,14 +41,18 @@ bool SerialTransport::send(const QByteArray &sentence)
         count_dropped();
         return false;
     }
+    // The newest goes first or waits; a sentence waiting is never sent after
+    // a newer one, even when the line became free before its turn came.
+    if (!waiting.isEmpty())
+        count_dropped();
     if (busy()) {
-        if (!waiting.isEmpty())
-            count_dropped();
         waiting = sentence;
         if (!waiting_timer.isActive())
             wait_for_line();
         return true;
     }
+    waiting.clear();
+    waiting_timer.stop();
     return put(sentence);
 }
 
@@ -112,7 +116,8 @@ void SerialTransport::send_waiting()
         return wait_for_line();
     const QByteArray sentence = waiting;
     waiting.clear();
-    put(sentence);
+    if (put(sentence))
+        emit waiting_sent();
 }
 
 // A device that is gone makes the port raise errors without end: close it

@@ -22,6 +22,7 @@ public:
     explicit SerialTransport(const OutputConfig &config, QObject *parent = nullptr);
 
     bool send(const QByteArray &sentence) override;
+    bool holds_waiting() const override { return !waiting.isEmpty(); }
     void tick(qint64 now_ms) override;
 
 private:

@@ -45,6 +45,7 @@ Station::Station(QSerialPort *port, ReadingSink *screen, QObject *parent)
     });
     connect(hub, &OutputHub::message, this, &Station::message);
     connect(hub, &OutputHub::configured, this, &Station::schedule);
+    connect(hub, &OutputHub::forwarded_late, &pipeline, &Acquisition::forwarded_late);
     connect(port_session, &PortSession::lost, this, &Station::lost);
     connect(port_session, &PortSession::back, this, &Station::back);
     timer.setSingleShot(true);

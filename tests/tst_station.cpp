@@ -85,6 +85,7 @@ private slots:
     void hold_ends_at_the_deadline_in_force_data();
     void hold_ends_at_the_deadline_in_force();
     void slow_serial_output_keeps_order_and_count();
+    void status_says_whether_the_port_is_open();
     void broker_hears_alarm_after_its_reading();
     void broker_batch_keeps_the_order_data();
     void broker_batch_keeps_the_order();
@@ -229,6 +230,28 @@ void TestStation::slow_serial_output_keeps_order_and_count()
     while (!log.atEnd())
         forwarded << QString::fromLatin1(log.readLine().split(',').value(6));
     QCOMPARE(forwarded, QStringList({"1", "0", "0", "1", "1"}));
+}
+
+// The retained status says the port is not open while the device is away.
+void TestStation::status_says_whether_the_port_is_open()
+{
+    PtyPair instrument;
+    QSerialPort port;
+    Station station(&port, nullptr);
+    station.session()->set_retry_ms(100);
+    const auto port_open = [&] { return station.status_details().value("port_open").toBool(); };
+    QVERIFY(!port_open());
+    QVERIFY(station.open({instrument.slave_path(), 9600}));
+    QVERIFY(port_open());
+    QSignalSpy back(&station, &Station::port_back);
+    bool open_when_lost = true; // as the status is published on the loss
+    connect(&station, &Station::port_lost, this, [&] { open_when_lost = port_open(); });
+    emit port.errorOccurred(QSerialPort::ResourceError);
+    QVERIFY(!open_when_lost);
+    QVERIFY(back.wait(5000));
+    QVERIFY(port_open());
+    station.close();
+    QVERIFY(!port_open());
 }
 
 // One ordered stream to the broker: the reading, then the alarm it set off,

@@ -283,7 +283,7 @@ void Station::publish_to(const MqttConfig &config)
 QVariantMap Station::status_details() const
 {
     return {{QStringLiteral("port"), chosen.name},
-            {QStringLiteral("port_open"), port->isOpen()},
+            {QStringLiteral("port_open"), port_session->state() == PortSession::Open},
             {QStringLiteral("baud"), chosen.baud},
             {QStringLiteral("average_points"), int(pipeline.average().points())},
             {QStringLiteral("version"), QCoreApplication::applicationVersion()}};

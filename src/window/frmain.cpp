@@ -1,4 +1,5 @@
 #include "frmain.h"
+#include "recordingflow.h"
 #include "screenpainter.h"
 #include "statuspane.h"
 #include "statustabs.h"
@@ -28,7 +29,6 @@ frmain::frmain(QWidget *parent) : QWidget(parent)
         screen->add_received(text, core->now_ms());
         screen->request();
     });
-    connect(core, &Station::recording_failed, this, &frmain::recording_failed);
     connect(core, &Station::exchange_ended, this, [this](const QString &replies) {
         status_tabs->show_last_exchange(replies);
         pane_note("配置结束，仪器的回复可在“上次配置回复”中查看");
@@ -42,8 +42,9 @@ frmain::frmain(QWidget *parent) : QWidget(parent)
     screen = new ScreenPainter(speed_lineedit, avg_speed_lineedit, temp_lineedit, status_textedit,
                                status_tabs, this);
     build_station();
+    recording = new RecordingFlow(this);
     show_port_state();
-    show_recording_state();
+    recording->show_state();
 
     QGridLayout *main_layout = new QGridLayout(this);
     main_layout->addWidget(top_groupbox, 1, 1, 5, 4);
@@ -68,6 +69,16 @@ frmain::frmain(QWidget *parent) : QWidget(parent)
 }
 
 frmain::~frmain() = default;
+
+bool frmain::save_data_slot()
+{
+    return recording->toggle();
+}
+
+QString frmain::record_into(const QString &folder, QString *problem)
+{
+    return recording->record_into(folder, problem);
+}
 
 void frmain::every_connect()
 {

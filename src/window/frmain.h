@@ -21,6 +21,7 @@ class QLineEdit;
 class QPushButton;
 class QTabWidget;
 class QTextEdit;
+class RecordingFlow;
 class ScreenPainter;
 class StatusTabs;
 
@@ -133,7 +134,6 @@ private:
     void stale(bool stale, qint64 utc_ms) override;
 
     static QString idle_display();
-    void show_recording_state();
     void build_display_area();
     void build_port_choices();
     void show_port_state();
@@ -141,23 +141,17 @@ private:
     void port_back();
     void close_loss_notice();
     PortSettings chosen_port_settings() const;
-    bool start_recording();
-    void recording_started(const QString &log_error, bool unattended);
-    void recording_failed();
     void play(const QVector<CommandStep> &steps);
     void pane_note(const QString &text);
 
     Station *core;
     ScreenPainter *screen = nullptr;
+    RecordingFlow *recording = nullptr;
     void build_station();
     void show_alarm(const QString &name, bool on);
-    void tell_trend_session();
     StatusTabs *status_tabs;
     QPointer<QMessageBox> loss_notice;
     bool quitting = false;
 };
-
-// The rates offered for the port and for the instrument, in order.
-const QStringList &baud_rate_texts();
 
 #endif

@@ -1,4 +1,5 @@
 #include "frmain.h"
+#include "recordingflow.h"
 
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -61,7 +62,7 @@ void frmain::play(const QVector<CommandStep> &steps)
     configuring = true;
     const CommandPlayer::Result result = core->configure(steps);
     configuring = false;
-    tell_trend_session();
+    recording->show_state();
     if (result == CommandPlayer::write_failed)
         pane_note(QStringLiteral("写入串口失败，配置未完成"));
 }

@@ -1,5 +1,6 @@
 #include "displayedit.h"
 #include "frmain.h"
+#include "linechoices.h"
 #include "portcombobox.h"
 #include "statuspane.h"
 #include "statustabs.h"
@@ -14,25 +15,6 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTextEdit>
-
-const QStringList &baud_rate_texts()
-{
-    static const QStringList texts = {"2400", "4800", "9600", "19200", "38400", "57600", "115200"};
-    return texts;
-}
-
-struct Choice
-{
-    const char *text;
-    int value;
-};
-
-static void add_choices(QComboBox *combo, std::initializer_list<Choice> choices, int current)
-{
-    for (const Choice &choice : choices)
-        combo->addItem(QString::fromUtf8(choice.text), choice.value);
-    combo->setCurrentIndex(current);
-}
 
 // What a display shows before its first value, and the temperature display
 // for a line without temperature.
@@ -68,27 +50,7 @@ void frmain::build_port_choices()
     databits_combobox = new QComboBox;
     parity_combobox = new QComboBox;
     stopbits_combobox = new QComboBox;
-    for (const QString &rate : baud_rate_texts())
-        baud_combobox->addItem(rate, rate.toInt());
-    baud_combobox->setCurrentIndex(2);
-    add_choices(databits_combobox,
-                {{"5", QSerialPort::Data5},
-                 {"6", QSerialPort::Data6},
-                 {"7", QSerialPort::Data7},
-                 {"8", QSerialPort::Data8}},
-                3);
-    add_choices(parity_combobox,
-                {{"NONE ", QSerialPort::NoParity},
-                 {"ODD ", QSerialPort::OddParity},
-                 {"EVEN ", QSerialPort::EvenParity},
-                 {"MARK ", QSerialPort::MarkParity},
-                 {"SPACE ", QSerialPort::SpaceParity}},
-                0);
-    add_choices(stopbits_combobox,
-                {{"1  bit", QSerialPort::OneStop},
-                 {"1.5bit", QSerialPort::OneAndHalfStop},
-                 {"2  bit", QSerialPort::TwoStop}},
-                0);
+    fill_line_choices(baud_combobox, databits_combobox, parity_combobox, stopbits_combobox);
 
     QLabel **labels[] = {&port_label, &baud_label, &databits_label, &parity_label, &stopbits_label};
     const char *captions[] = {"串口号：", "波特率：", "数据位：", "校验位：", "停止位："};

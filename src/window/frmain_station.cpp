@@ -25,36 +25,3 @@ void frmain::show_alarm(const QString &name, bool on)
     pane_note((on ? "报警：" : "报警解除：") + alarm_description(name));
     status_tabs->show_alarms();
 }
-
-QString frmain::record_into(const QString &folder, QString *problem)
-{
-    QString log_error;
-    const QString path = core->record_into(folder, &log_error, problem);
-    if (path.isEmpty()) {
-        pane_note(*problem);
-        return path;
-    }
-    data_file_name = path;
-    pane_note("开始保存数据：" + path);
-    recording_started(log_error, true);
-    show_recording_state();
-    return path;
-}
-
-// What a live report says of the session beyond the readings.
-void frmain::tell_trend_session()
-{
-    SessionInfo info;
-    Acquisition &pipeline = core->acquisition();
-    if (pipeline.recording()) {
-        info.recording = pipeline.recorder().file_name();
-        info.log = pipeline.log().file_name();
-    }
-    info.port = port_combobox->currentText();
-    info.line_settings
-        = QStringList{baud_combobox->currentText(), databits_combobox->currentText(),
-                      parity_combobox->currentText(), stopbits_combobox->currentText()}
-              .join(' ');
-    info.configuration = core->sent_configuration();
-    status_tabs->set_session(info);
-}

@@ -3,6 +3,9 @@
 
 #include <QtTest>
 
+#include <memory>
+#include <vector>
+
 #include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
@@ -24,13 +27,11 @@ struct Simulator
     ~Simulator() { stop(); }
     bool start(const QString &arguments, bool with_host = true)
     {
-        process.start(INSTRUMENT_SIM,
-                      arguments.split(' ', Qt::SkipEmptyParts) << "--link" << link_path);
+        process.start(INSTRUMENT_SIM, arguments.split(' ', Qt::SkipEmptyParts) << "--link" << link);
         process.waitForReadyRead(5000);
         path = QString::fromLocal8Bit(process.readLine()).trimmed();
         fd = with_host ? ::open(QFile::encodeName(path), O_RDWR | O_NOCTTY) : -1;
-        return !path.isEmpty() && QFile::symLinkTarget(link_path) == path
-            && (fd >= 0 || !with_host);
+        return !path.isEmpty() && QFile::symLinkTarget(link) == path && (fd >= 0 || !with_host);
     }
     // Stops it with SIGTERM as a user would: the count line it printed, if it
     // exited with 0 and took its link away.
@@ -40,8 +41,8 @@ struct Simulator
         process.terminate();
         process.waitForFinished(5000);
         const bool clean = process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-        return clean && QFile::symLinkTarget(link_path).isEmpty() ? process.readAllStandardOutput()
-                                                                  : QByteArray();
+        return clean && QFile::symLinkTarget(link).isEmpty() ? process.readAllStandardOutput()
+                                                             : QByteArray();
     }
     // Everything until it hangs up, in the pieces reads return.
     QByteArrayList read_to_end()
@@ -68,6 +69,7 @@ struct Simulator
         buffer.remove(0, line.size());
         return line;
     }
+    QString link = link_path;
     QProcess process;
     QString path;
     int fd = -1;
@@ -167,41 +169,57 @@ private slots:
         QCOMPARE(valid + malformed, 300);
     }
 
-    // Each format end to end, with every fault or none: the stream reading
-    // the port counts what the simulator says it sent; without faults the
-    // values are the water's (about 10 degC at 10 m: the speed is the one
-    // for the temperature on the line). Recognised within the first lines,
-    // then read alike.
-    void formats_data()
-    {
-        QTest::addColumn<QString>("format");
-        QTest::addColumn<bool>("faults");
-        for (int i = 0; i < format_count; ++i) {
-            const char *name = format_name(FormatId(i));
-            QTest::newRow(name) << name << false;
-            QTest::newRow(qPrintable(QString(name) + " with faults")) << name << true;
-        }
-    }
-
+    // Each format end to end, with every fault or none, all at once: the
+    // stream reading the port counts what the simulator says it sent;
+    // without faults the values are the water's (about 10 degC at 10 m: the
+    // speed is the one for the temperature on the line). Recognised within
+    // the first lines, then read alike.
     void formats()
     {
-        QFETCH(QString, format);
-        QFETCH(bool, faults);
-        Simulator simulator;
-        const QString options = faults ? " --split --garbage --malformed --bad-checksum --cut "
-                                         "--start-mid-line --line-end lf"
-                                       : "";
-        QVERIFY(simulator.start("--format " + format
-                                + " --rate 1000 --lines 60 --seed 3 --temperature 10 --depth 10"
-                                + options));
-        InputFormat input;
-        QVERIFY(InputFormat::from_name(format.toStdString(), &input));
+        std::vector<std::unique_ptr<Simulator>> runs;
+        for (int i = 0; i < 2 * format_count; ++i) {
+            runs.push_back(std::make_unique<Simulator>());
+            runs.back()->link = dir.filePath(QStringLiteral("COM%1").arg(10 + i));
+            const QString options = i % 2 ? " --split --garbage --malformed --bad-checksum --cut "
+                                            "--start-mid-line --line-end lf"
+                                          : "";
+            QVERIFY(runs.back()->start(QStringLiteral("--format ") + format_name(FormatId(i / 2))
+                                       + " --rate 1000 --lines 60 --seed 3 --temperature 10"
+                                         " --depth 10"
+                                       + options));
+        }
+        // Read side by side: a simulator that hangs up takes what was not
+        // read with it.
+        std::vector<QByteArrayList> chunks(runs.size());
+        std::vector<pollfd> fds;
+        for (const auto &run : runs)
+            fds.push_back({run->fd, POLLIN, 0});
+        for (int open = int(fds.size()); open > 0 && poll(fds.data(), fds.size(), 5000) > 0;) {
+            for (size_t i = 0; i < fds.size(); ++i) {
+                char chunk[4096];
+                const ssize_t n = fds[i].revents ? ::read(fds[i].fd, chunk, sizeof chunk) : 1;
+                if (n > 0 && fds[i].revents)
+                    chunks[i] << QByteArray(chunk, int(n));
+                if (n <= 0) {
+                    fds[i].fd = -1;
+                    --open;
+                }
+            }
+        }
+        for (int i = 0; i < 2 * format_count; ++i)
+            read_format(*runs[size_t(i)], chunks[size_t(i)], FormatId(i / 2), i % 2);
+    }
+
+    void read_format(Simulator &simulator, const QByteArrayList &chunks, FormatId format,
+                     bool faults)
+    {
+        const QByteArray name = QByteArray(format_name(format)) + (faults ? " with faults" : "");
         MeasurementStream fixed, automatic;
-        fixed.set_input_format(input);
+        fixed.set_input_format(InputFormat::fixed(format));
         automatic.set_input_format(InputFormat());
         QStringList read, recognised;
         const double slowest = mackenzie_speed(9, 35, 10), fastest = mackenzie_speed(11, 35, 10);
-        for (const QByteArray &chunk : simulator.read_to_end()) {
+        for (const QByteArray &chunk : chunks) {
             for (const Reading &r : fixed.feed(chunk)) {
                 if (!r.valid)
                     continue;
@@ -209,9 +227,10 @@ private slots:
                 const double expected = r.has_temperature
                     ? mackenzie_speed(r.temperature, 35, qIsNaN(r.depth_m) ? 10 : r.depth_m)
                     : qBound(slowest, r.speed, fastest);
-                QVERIFY2(faults || qAbs(r.speed - expected) < 0.06, qPrintable(r.line));
-                QVERIFY(faults || qIsNaN(r.depth_m) || qAbs(r.depth_m - 10) < 0.001);
-                QVERIFY(faults || qIsNaN(r.pressure_dbar) || qAbs(r.pressure_dbar - 10) < 0.001);
+                QVERIFY2(faults || qAbs(r.speed - expected) < 0.06, name + ": " + r.line.toUtf8());
+                QVERIFY2(faults || qIsNaN(r.depth_m) || qAbs(r.depth_m - 10) < 0.001, name);
+                QVERIFY2(faults || qIsNaN(r.pressure_dbar) || qAbs(r.pressure_dbar - 10) < 0.001,
+                         name);
             }
             for (const Reading &r : automatic.feed(chunk)) {
                 if (r.valid)
@@ -220,12 +239,13 @@ private slots:
         }
         const int malformed = int(fixed.malformed_count() + fixed.checksum_count());
         QCOMPARE(simulator.stop(), sent(read.size(), malformed));
-        QVERIFY2((malformed > 0) == faults && read.size() >= 40, qPrintable(read.join(' ')));
-        const bool sentences = input.format == FormatId::psgds || input.format == FormatId::pssv;
-        QCOMPARE(fixed.checksum_count() > 0, faults && sentences);
-        QCOMPARE(automatic.format(), std::optional<FormatId>(input.format));
-        QVERIFY(recognised.size() >= read.size() - 10);
-        QCOMPARE(recognised, read.mid(read.size() - recognised.size()));
+        QVERIFY2((malformed > 0) == faults && read.size() >= 40,
+                 name + ": " + read.join(' ').toUtf8());
+        const bool sentences = format == FormatId::psgds || format == FormatId::pssv;
+        QVERIFY2((fixed.checksum_count() > 0) == (faults && sentences), name);
+        QVERIFY2(automatic.format() == std::optional<FormatId>(format), name);
+        QVERIFY2(recognised.size() >= read.size() - 10, name);
+        QVERIFY2(recognised == read.mid(read.size() - recognised.size()), name);
     }
 
     // With no host the count is still reported; a link never replaces a file.

@@ -38,7 +38,8 @@ bool RecordingFlow::start_with_dialog()
     window->save_data_button->setText(recording_caption);
     station->acquisition().hold_raw(true);
     QString &path = window->data_file_name;
-    path = QFileDialog::getSaveFileName(window, "保存数据为", path, "文本(*.txt );自定义文件(*.*);");
+    path
+        = QFileDialog::getSaveFileName(window, "保存数据为", path, "文本(*.txt );自定义文件(*.*);");
     QString log_error;
     const bool recording = !path.isEmpty() && station->start_recording(path, &log_error);
     station->acquisition().hold_raw(false);

@@ -257,7 +257,7 @@ void TestAcquisition::stale_told_once()
     acquisition.check_stale(t0); // nothing seen yet: nothing to go stale
     acquisition.take("$ 1500.000\r\n", t0);
     acquisition.check_stale(t0 + 2999);
-    acquisition.check_stale(t0 + 3000);
+    acquisition.check_stale(t0 + 3400); // looked at late: stamped when it went stale
     acquisition.check_stale(t0 + 4000);
     acquisition.take("$ 1500.000\r\n", t0 + 5000);
     QCOMPARE(sink.seen,

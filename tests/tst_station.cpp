@@ -86,6 +86,7 @@ private slots:
     void hold_ends_at_the_deadline_in_force();
     void slow_serial_output_keeps_order_and_count();
     void status_says_whether_the_port_is_open();
+    void broker_away_for_a_minute();
     void broker_hears_alarm_after_its_reading();
     void broker_batch_keeps_the_order_data();
     void broker_batch_keeps_the_order();
@@ -252,6 +253,27 @@ void TestStation::status_says_whether_the_port_is_open()
     QVERIFY(port_open());
     station.close();
     QVERIFY(!port_open());
+}
+
+// A broker never reached raises its alarm (when turned on) after a minute
+// of tries, on the station's clock; stopping publishing ends it.
+void TestStation::broker_away_for_a_minute()
+{
+    ClockedStation s(dir.filePath("broker.txt"));
+    AlarmSettings settings = s.station.alarms()->settings();
+    settings.set_enabled(Alarm::broker_unreachable, true);
+    s.station.alarms()->set_settings(settings, s.clock.now_ms());
+    MqttConfig config;
+    config.host = QStringLiteral("127.0.0.1");
+    config.port = 9; // nothing listens there
+    config.station = QStringLiteral("st1");
+    s.station.publish_to(config);
+    s.after(59999);
+    QVERIFY(!s.station.alarms()->is_active(Alarm::broker_unreachable));
+    s.after(1);
+    QVERIFY(s.station.alarms()->is_active(Alarm::broker_unreachable));
+    s.station.publish_to(MqttConfig());
+    QVERIFY(!s.station.alarms()->is_active(Alarm::broker_unreachable));
 }
 
 // One ordered stream to the broker: the reading, then the alarm it set off,

@@ -51,6 +51,9 @@ public:
     void tick(qint64 now_ms);
     // Valid readings stopped coming: no more repeats.
     void expire() { gate.expire(); }
+    // The instrument's port closed or went: nothing to send, so the output
+    // says it waits and why (empty: it is back) until something is read.
+    void wait_for_source(const QString &reason);
 
     OutputStatus status() const;
 
@@ -68,6 +71,7 @@ private:
     OutputStatus counts;
     qint64 dropped_before = 0, errors_before = 0; // by transports since replaced
     QByteArray good_sentence; // the last good reading's, for repeats
+    QString source_reason; // why nothing comes from the instrument; empty while it sends
 };
 
 #endif

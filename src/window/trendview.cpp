@@ -24,6 +24,12 @@ TrendView::TrendView(TrendModel *trend_model, WaterSettings *water_settings, QWi
     QFont small = font();
     small.setPointSize(8);
     setFont(small);
+    // The program's style sheet gives every label its large font and centres
+    // its text, and keeps the font above from reaching them: here they are
+    // figures in a low tab, small, names to the left and numbers to the right.
+    setStyleSheet("QLabel, QAbstractSpinBox { font-size: 8pt; }"
+                  "QLabel { qproperty-alignment: 'AlignLeft | AlignVCenter'; }"
+                  "QLabel[figure=\"true\"] { qproperty-alignment: 'AlignRight | AlignVCenter'; }");
 
     // The plot takes the room the figures leave; they and the cross-check
     // share one column as two pages, so neither needs scrolling.
@@ -60,25 +66,32 @@ QWidget *TrendView::build_controls()
     span_box->addItem("2 小时", 7200);
     span_box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     span_box->setStyleSheet("min-width: 4.5em;");
-    pause_button = new QPushButton("暂停");
+    const auto button = [](const char *caption, const char *name) {
+        auto *made = new QPushButton(caption);
+        made->setObjectName(name);
+        return made;
+    };
+    pause_button = button("暂停", "pause");
     pause_button->setCheckable(true);
-    auto *png_button = new QPushButton("导出PNG");
-    auto *csv_button = new QPushButton("导出CSV");
-    auto *open_button = new QPushButton("打开记录");
-    auto *report_button = new QPushButton("生成报告");
-    detach_button = new QPushButton("独立窗口");
+    auto *png_button = button("导出PNG", "export_png");
+    auto *csv_button = button("导出CSV", "export_csv");
+    auto *open_button = button("打开记录", "open_log");
+    auto *report_button = button("生成报告", "report");
+    detach_button = button("独立窗口", "detach");
+    // In the room left after the buttons, which it never takes from them:
+    // a button stays where it was whatever the note says.
     span_note = new QLabel;
+    span_note->setObjectName("span_note");
     span_note->setStyleSheet("color: #b05000;");
+    span_note->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     row->addWidget(span_box);
     for (QPushButton *button :
          {pause_button, png_button, csv_button, open_button, report_button, detach_button}) {
         // The program's buttons are wide; seven of these share a narrow row.
         button->setStyleSheet("min-width: 3em; padding: 2px 6px;");
+        if (button == detach_button)
+            row->addWidget(span_note, 1);
         row->addWidget(button);
-        if (button == pause_button)
-            row->addWidget(span_note);
-        if (button == report_button)
-            row->addStretch(1);
     }
 
     connect(span_box, QOverload<int>::of(&QComboBox::currentIndexChanged), this, [this] {
@@ -90,9 +103,9 @@ QWidget *TrendView::build_controls()
     });
     connect(pause_button, &QPushButton::toggled, this, &TrendView::request_refresh);
     connect(png_button, &QPushButton::clicked, this,
-            [this, png_button] { export_with_dialog(png_button, "PNG (*.png)", true); });
+            [this, png_button] { export_with_dialog(png_button, true); });
     connect(csv_button, &QPushButton::clicked, this,
-            [this, csv_button] { export_with_dialog(csv_button, "CSV (*.csv)", false); });
+            [this, csv_button] { export_with_dialog(csv_button, false); });
     connect(open_button, &QPushButton::clicked, this, [this, open_button] {
         const QString path = QFileDialog::getOpenFileName(
             this, open_button->text(), QFileInfo(session.log).path(), "CSV / 原始记录 (*)");
@@ -113,7 +126,8 @@ QWidget *TrendView::build_pages()
     pages->setDocumentMode(true);
     pages->addTab(table, "统计");
     pages->addTab(cross_check, "声速校核");
-    pages->setFixedWidth(qMax(table->sizeHint().width(), cross_check->sizeHint().width()) + 8);
+    // As wide as the widest page needs with the fonts it is shown in.
+    pages->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
     return pages;
 }
 
@@ -197,6 +211,7 @@ void TrendView::show_span_note()
     else
         span_note->setText(QString("仅有 %1 的数据")
                                .arg(duration_text(trend_plot->to_msecs() - buffer.at(0).msecs)));
+    span_note->setToolTip(span_note->text());
 }
 
 void TrendView::set_span_seconds(int seconds)

@@ -17,6 +17,9 @@
 #include <QVBoxLayout>
 
 static const int least_interval_ms = 100;
+// The buttons above the plot, in order.
+static const char *const button_names[]
+    = {"pause", "export_png", "export_csv", "open_log", "report", "detach"};
 
 TrendView::TrendView(TrendModel *trend_model, WaterSettings *water_settings, QWidget *parent)
     : QWidget(parent), model(trend_model), water(water_settings), trend_plot(new TrendPlot)
@@ -66,18 +69,13 @@ QWidget *TrendView::build_controls()
     span_box->addItem("2 小时", 7200);
     span_box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     span_box->setStyleSheet("min-width: 4.5em;");
-    const auto button = [](const char *caption, const char *name) {
-        auto *made = new QPushButton(caption);
-        made->setObjectName(name);
-        return made;
-    };
-    pause_button = button("暂停", "pause");
+    pause_button = new QPushButton("暂停");
     pause_button->setCheckable(true);
-    auto *png_button = button("导出PNG", "export_png");
-    auto *csv_button = button("导出CSV", "export_csv");
-    auto *open_button = button("打开记录", "open_log");
-    auto *report_button = button("生成报告", "report");
-    detach_button = button("独立窗口", "detach");
+    auto *png_button = new QPushButton("导出PNG");
+    auto *csv_button = new QPushButton("导出CSV");
+    auto *open_button = new QPushButton("打开记录");
+    auto *report_button = new QPushButton("生成报告");
+    detach_button = new QPushButton("独立窗口");
     // In the room left after the buttons, which it never takes from them:
     // a button stays where it was whatever the note says.
     span_note = new QLabel;
@@ -85,8 +83,10 @@ QWidget *TrendView::build_controls()
     span_note->setStyleSheet("color: #b05000;");
     span_note->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     row->addWidget(span_box);
+    const char *const *name = button_names;
     for (QPushButton *button :
          {pause_button, png_button, csv_button, open_button, report_button, detach_button}) {
+        button->setObjectName(*name++);
         // The program's buttons are wide; seven of these share a narrow row.
         button->setStyleSheet("min-width: 3em; padding: 2px 6px;");
         if (button == detach_button)

@@ -1,13 +1,16 @@
-// The outputs tab: outputs added, refused and switched through its fields,
-// the list kept up to date while it is seen, and the quality limits.
+// The outputs tab: outputs added, refused, switched and removed through its
+// fields, the list kept up to date while it is seen, and the quality limits
+// set in the settings tab.
 
 #include "outputhub.h"
 #include "outputspanel.h"
+#include "qualitysection.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableWidget>
@@ -65,6 +68,17 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(s.table()->item(0, 7)->text(), QString("1489.81"), 2000);
         QCOMPARE(s.table()->item(0, 4)->text(), QString("1"));
 
+        // Removing it while it sends asks first: no keeps it.
+        int boxes = 0;
+        QTimer answering;
+        answering.callOnTimeout([&] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
+                box->button(QMessageBox::No)->click(), ++boxes;
+        });
+        answering.start(5);
+        s.click("remove");
+        QVERIFY(boxes == 1 && s.hub.count() == 1);
+
         s.table()->item(0, 0)->setCheckState(Qt::Unchecked);
         QVERIFY(!s.hub.config(0).enabled);
         s.find("host")->clear(); // choosing the row brings its entries back
@@ -74,8 +88,8 @@ private slots:
         s.click("change");
         QCOMPARE(s.hub.config(0).to_text(), QString("udp:127.0.0.1:40123:json"));
         QVERIFY(!s.hub.config(0).enabled);
-        s.click("remove");
-        QCOMPARE(s.hub.count(), 0);
+        s.click("remove"); // switched off: not asked
+        QVERIFY(boxes == 1 && s.hub.count() == 0);
         QCOMPARE(s.changes.count(), 4);
         QVERIFY(!s.message_shown());
     }
@@ -146,20 +160,22 @@ private slots:
         QFETCH(QString, spike);
         QFETCH(bool, taken);
         Shown s;
-        s.panel.set_limits(1400, 1600, 2);
-        s.find("range_low")->setText(low);
-        s.find("range_high")->setText(high);
-        s.find("spike_threshold")->setText(spike);
-        s.click("apply_limits");
+        QualitySection section(&s.quality);
+        QSignalSpy said(&section, &SettingsSection::said);
+        section.findChild<QLineEdit *>("range_low")->setText(low);
+        section.findChild<QLineEdit *>("range_high")->setText(high);
+        section.findChild<QLineEdit *>("spike_threshold")->setText(spike);
+        section.findChild<QPushButton *>("apply_limits")->click();
         QCOMPARE(s.quality.range_low(), taken ? low.toDouble() : 1400);
         QCOMPARE(s.quality.range_high(), taken ? high.toDouble() : 1600);
-        QCOMPARE(s.panel.spike_threshold(), taken ? spike.toDouble() : 2);
+        QCOMPARE(s.quality.spike(), taken ? spike.toDouble() : 2);
         // The check judges by the threshold in force: 1 m/s off the median.
         for (int i = 0; i < QualityCheck::least; ++i)
             s.quality.judge(1500.0);
         QCOMPARE(s.quality.judge(1501.0) == Quality::spike, taken && spike.toDouble() < 1);
-        QCOMPARE(s.message_shown(), !taken);
-        QCOMPARE(s.changes.count(), int(taken));
+        // Said once: what is in force now, or what is wrong.
+        QVERIFY(said.count() == 1 && said[0][1].toBool() == !taken);
+        QCOMPARE(said[0][0].toString().contains(limits_text(s.quality)), taken);
     }
 };
 

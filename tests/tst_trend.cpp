@@ -102,6 +102,39 @@ private slots:
         QCOMPARE(flags, expected);
     }
 
+    // Steps: reading, stale, or an event; the state the trend says after them.
+    void stream_state_data()
+    {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<int>("state");
+        // clang-format off
+        QTest::newRow("closed while stale") << "stale port_closed config_start" << int(TrendModel::Stream::closed);
+        QTest::newRow("closed until a reading") << "port_closed reading" << int(TrendModel::Stream::flowing);
+        QTest::newRow("lost, then stale") << "reading port_lost stale" << int(TrendModel::Stream::lost);
+        QTest::newRow("back, still late") << "stale port_lost port_back" << int(TrendModel::Stream::stale);
+        QTest::newRow("back in time") << "reading port_lost port_back" << int(TrendModel::Stream::flowing);
+        // clang-format on
+    }
+
+    // Each change is one a view must draw.
+    void stream_state()
+    {
+        QFETCH(QString, steps);
+        QFETCH(int, state);
+        TrendModel model;
+        const Reading reading = MeasurementStream::parse(" 1500.000 15.000");
+        for (const QString &step : steps.split(' ')) {
+            const qint64 revision = model.revision();
+            const TrendModel::Stream before = model.stream();
+            if (step == "reading")
+                model.take({reading, Quality::ok, QString(), start_ms});
+            else
+                step == "stale" ? model.stale(true, start_ms) : model.event(step, start_ms);
+            QVERIFY(model.stream() == before || model.revision() > revision);
+        }
+        QCOMPARE(int(model.stream()), state);
+    }
+
     // The graphs hold what the buffer holds, also once it drops its oldest.
     void plotted_points()
     {

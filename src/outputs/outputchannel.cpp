@@ -59,8 +59,15 @@ void OutputChannel::close_transport()
     transport = nullptr;
 }
 
+void OutputChannel::wait_for_source(const QString &reason)
+{
+    source_reason = reason;
+    gate.expire();
+}
+
 bool OutputChannel::take(const Measurement &measurement)
 {
+    source_reason.clear();
     if (!transport)
         return false;
     ++counts.lines;
@@ -85,6 +92,7 @@ bool OutputChannel::take(const Measurement &measurement)
 
 void OutputChannel::reject()
 {
+    source_reason.clear();
     if (!transport)
         return;
     ++counts.lines;
@@ -133,6 +141,11 @@ OutputStatus OutputChannel::status() const
         status.clients_refused = transport->clients_refused();
         if (!transport->last_error().isEmpty())
             status.last_error = transport->last_error();
+    }
+    // A destination that cannot take sentences says so first.
+    if (status.state == OutputState::sending && !source_reason.isEmpty()) {
+        status.state = OutputState::waiting;
+        status.reason = source_reason;
     }
     return status;
 }

@@ -53,6 +53,9 @@ public:
     void tick(qint64 now_ms);
     // Valid readings stopped coming: no more repeats.
     void expire() { gate.expire(); }
+    // The instrument's port closed or went: nothing to send, so the output
+    // says it waits and why (empty: it is back) until something is read.
+    void wait_for_source(const QString &reason);
 
     OutputStatus status() const;
 
@@ -72,6 +75,7 @@ private:
     qint64 dropped_before = 0, errors_before = 0; // by transports since replaced
     QByteArray good_sentence; // the last good reading's, for repeats
     qint64 late_sequence = -1; // the reading whose sentence waits for the line
+    QString source_reason; // why nothing comes from the instrument; empty while it sends
 };
 
 #endif

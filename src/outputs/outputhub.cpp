@@ -11,6 +11,8 @@ int OutputHub::add(const OutputConfig &config)
     connect(channel, &OutputChannel::message, this, [this, channel](const QString &line) {
         emit message(QStringLiteral("输出 %1：%2").arg(channels.indexOf(channel) + 1).arg(line));
     });
+    if (!waiting_for.isEmpty())
+        channel->wait_for_source(waiting_for);
     channels.append(channel);
     emit configured();
     return channels.size() - 1;
@@ -86,6 +88,7 @@ void OutputHub::tick(qint64 now_ms)
 
 int OutputHub::take(const Measurement &measurement)
 {
+    waiting_for.clear();
     int sent = 0;
     for (OutputChannel *channel : qAsConst(channels))
         sent += int(channel->take(measurement));
@@ -104,6 +107,7 @@ void OutputHub::reject(const Reading &line, qint64 utc_ms)
 {
     Q_UNUSED(line);
     Q_UNUSED(utc_ms);
+    waiting_for.clear();
     for (OutputChannel *channel : qAsConst(channels))
         channel->reject();
 }
@@ -115,4 +119,26 @@ void OutputHub::stale(bool stale, qint64 utc_ms)
         return;
     for (OutputChannel *channel : qAsConst(channels))
         channel->expire();
+}
+
+QString OutputHub::waiting_reason(const QString &event)
+{
+    if (event == QLatin1String("port_closed"))
+        return QStringLiteral("串口已关闭");
+    if (event == QLatin1String("port_lost"))
+        return QStringLiteral("串口已断开");
+    if (event == QLatin1String("port_back"))
+        return QStringLiteral("尚无读数");
+    return QString();
+}
+
+void OutputHub::event(const QString &name, qint64 utc_ms)
+{
+    Q_UNUSED(utc_ms);
+    const QString reason = waiting_reason(name);
+    if (reason.isEmpty())
+        return;
+    waiting_for = reason;
+    for (OutputChannel *channel : qAsConst(channels))
+        channel->wait_for_source(reason);
 }

@@ -43,6 +43,12 @@ public:
     int waiting(qint64 sequence) const override;
     void reject(const Reading &line, qint64 utc_ms) override;
     void stale(bool stale, qint64 utc_ms) override;
+    // The port closed on purpose, lost or back: every output waits, saying
+    // why, until readings come again.
+    void event(const QString &name, qint64 utc_ms) override;
+    // Why the outputs wait after a port event (port_closed, port_lost,
+    // port_back); empty for any other event.
+    static QString waiting_reason(const QString &event);
 
 signals:
     // One line for the status pane, naming the output.
@@ -56,6 +62,7 @@ private:
     bool valid(int index) const { return index >= 0 && index < channels.size(); }
 
     QVector<OutputChannel *> channels;
+    QString waiting_for; // since the last port event, until readings come
 };
 
 #endif

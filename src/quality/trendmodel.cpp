@@ -20,8 +20,9 @@ int TrendModel::take(const Measurement &measurement)
         = measurement.average.isEmpty() ? no_value : measurement.average.toDouble();
     add({measurement.utc_ms, reading.speed, average,
          reading.has_temperature ? reading.temperature : no_value, measurement.quality});
-    if (is_stale) {
+    if (is_stale || port != Stream::flowing) {
         is_stale = false;
+        port = Stream::flowing;
         ++changes;
     }
     return 0;
@@ -39,6 +40,28 @@ void TrendModel::stale(bool stale, qint64)
         return;
     is_stale = stale;
     ++changes;
+}
+
+void TrendModel::event(const QString &name, qint64)
+{
+    Stream now = port;
+    if (name == QLatin1String("port_closed"))
+        now = Stream::closed;
+    else if (name == QLatin1String("port_lost"))
+        now = Stream::lost;
+    else if (name == QLatin1String("port_back"))
+        now = Stream::flowing; // the stale deadline tells the rest
+    if (now == port)
+        return;
+    port = now;
+    ++changes;
+}
+
+TrendModel::Stream TrendModel::stream() const
+{
+    if (port != Stream::flowing)
+        return port;
+    return is_stale ? Stream::stale : Stream::flowing;
 }
 
 void TrendModel::clear()

@@ -15,6 +15,11 @@ class TrendModel : public QObject, public ReadingSink
     Q_OBJECT
 
 public:
+    // What the readings are doing, as the trend tab says: coming, late past
+    // the stale deadline, or not coming since the port was closed on purpose
+    // or the device went. Closed and lost last until readings come again.
+    enum class Stream : quint8 { flowing, stale, closed, lost };
+
     explicit TrendModel(QObject *parent = nullptr);
 
     // A reading as the pipeline judged it; times come in order.
@@ -25,6 +30,7 @@ public:
     int take(const Measurement &measurement) override;
     void reject(const Reading &line, qint64 utc_ms) override;
     void stale(bool stale, qint64 utc_ms) override;
+    void event(const QString &name, qint64 utc_ms) override;
 
     const TrendBuffer &buffer() const { return samples; }
 
@@ -36,7 +42,7 @@ public:
     qint64 revision() const { return changes; }
 
     qint64 malformed_count() const { return malformed; }
-    bool stale() const { return is_stale; }
+    Stream stream() const;
     // When the newest valid reading was read; -1 before the first.
     qint64 last_valid_msecs() const { return last_valid; }
 
@@ -47,6 +53,7 @@ private:
     qint64 changes = 0;
     qint64 malformed = 0;
     bool is_stale = false;
+    Stream port = Stream::flowing; // closed or lost by the port's events
     qint64 last_valid = -1;
 };
 

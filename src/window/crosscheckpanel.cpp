@@ -26,6 +26,7 @@ static QLabel *figure_label(const QString &name)
 {
     auto *label = new QLabel(figure_text(NAN));
     label->setObjectName(name);
+    label->setProperty("figure", true);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     return label;
 }

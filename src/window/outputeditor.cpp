@@ -1,10 +1,14 @@
 #include "outputeditor.h"
 
+#include "fittingcombobox.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QIntValidator>
 #include <QLineEdit>
+#include <QStyle>
+#include <QStyleOptionFrame>
 
 QString kind_caption(OutputConfig::Kind kind)
 {
@@ -42,32 +46,64 @@ QString gate_caption(OutputGate::Mode gate)
                                            : QStringLiteral("仅合格读数");
 }
 
+static const QString gate_tip = QStringLiteral("哪些读数输出");
+
 static QComboBox *combo(const char *name, const QString &tip)
 {
-    auto *box = new QComboBox;
+    auto *box = new FittingComboBox;
     box->setObjectName(name);
     box->setToolTip(tip);
     return box;
 }
 
-static QLineEdit *line_edit(const char *name, const QString &hint, int width)
+namespace {
+
+// A field as wide as its hint and the longest usual entry need in the font
+// it is shown in, whatever the style sheet makes that.
+class SampleEdit : public QLineEdit
 {
-    auto *edit = new QLineEdit;
+public:
+    SampleEdit(const QString &hint, const QString &sample) : sample(sample)
+    {
+        setPlaceholderText(hint);
+        setToolTip(hint);
+        setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    }
+    QSize sizeHint() const override
+    {
+        const int text = qMax(fontMetrics().horizontalAdvance(placeholderText()),
+                              fontMetrics().horizontalAdvance(sample));
+        QStyleOptionFrame option;
+        option.initFrom(this);
+        option.lineWidth = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, this);
+        const int margin = 2; // as QLineEdit leaves on either side of its text
+        const QSize size(text + 2 * margin, QLineEdit::sizeHint().height());
+        return style()->sizeFromContents(QStyle::CT_LineEdit, &option, size, this);
+    }
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+private:
+    QString sample;
+};
+
+} // namespace
+
+// sample: the longest entry the field is meant to show whole.
+static QLineEdit *line_edit(const char *name, const QString &hint, const QString &sample)
+{
+    auto *edit = new SampleEdit(hint, sample);
     edit->setObjectName(name);
-    edit->setPlaceholderText(hint);
-    edit->setToolTip(hint);
-    edit->setFixedWidth(width);
     return edit;
 }
 
 OutputEditor::OutputEditor(QWidget *parent)
     : QWidget(parent), kind(combo("kind", QStringLiteral("输出方式"))),
-      serial_name(line_edit("serial_name", QStringLiteral("串口名或设备路径"), 96)),
+      serial_name(line_edit("serial_name", QStringLiteral("串口名或设备路径"),
+                            QStringLiteral("/dev/ttyUSB0"))),
       baud(combo("baud", QStringLiteral("波特率"))),
-      host(line_edit("host", QStringLiteral("目标主机"), 104)),
-      port(line_edit("port", QStringLiteral("端口"), 52)),
-      format(combo("format", QStringLiteral("语句格式"))),
-      gate(combo("gate", QStringLiteral("哪些读数输出"))),
+      host(line_edit("host", QStringLiteral("目标主机"), QStringLiteral("255.255.255.255"))),
+      port(line_edit("port", QStringLiteral("端口"), QStringLiteral("65535"))),
+      format(combo("format", QStringLiteral("语句格式"))), gate(combo("gate", gate_tip)),
       hold(new QCheckBox(QStringLiteral("保持上一合格值")))
 {
     hold->setObjectName("hold");
@@ -133,4 +169,11 @@ void OutputEditor::show_kind_fields()
     baud->setVisible(chosen == OutputConfig::serial);
     host->setVisible(chosen == OutputConfig::udp);
     port->setVisible(chosen != OutputConfig::serial);
+}
+
+void OutputEditor::show_good(const QString &good)
+{
+    const QString tip = gate_tip + QStringLiteral("\n合格读数：") + good;
+    if (gate->toolTip() != tip)
+        gate->setToolTip(tip);
 }

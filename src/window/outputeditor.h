@@ -18,6 +18,7 @@ QString gate_caption(OutputGate::Mode gate);
 // and its baud rate, a UDP host and port, or a TCP port), the format, the
 // gate and whether the last good value is held. The fields are checked by
 // OutputConfig itself, so the rules are the same as on the command line.
+// Every choice and hint shows whole, in the list and in the field.
 class OutputEditor : public QWidget
 {
     Q_OBJECT
@@ -28,6 +29,8 @@ public:
     void load(const OutputConfig &config);
     // False with *error saying which entry is wrong.
     bool read(OutputConfig *config, QString *error) const;
+    // What a good reading is, in the gate's tooltip.
+    void show_good(const QString &good);
 
 private:
     void show_kind_fields();

@@ -1,8 +1,11 @@
 #include "outputlist.h"
 
 #include "outputeditor.h"
+#include "outputhub.h"
 
+#include <QEvent>
 #include <QHeaderView>
+#include <QStyleOptionViewItem>
 
 namespace {
 
@@ -29,6 +32,9 @@ QString destination_text(const OutputConfig &config)
         where = QString::number(config.port);
     return kind_caption(config.kind) + QLatin1Char(' ') + where;
 }
+
+// Beside the gate: the last good value is held.
+const QString hold_mark = QStringLiteral("，保持");
 
 QString state_text(const OutputStatus &status)
 {
@@ -60,13 +66,61 @@ OutputList::OutputList(QWidget *parent) : QTableWidget(0, columns, parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWordWrap(false);
+    // A path too long for its column keeps its end, which tells ports apart.
+    setTextElideMode(Qt::ElideMiddle);
     verticalHeader()->hide();
-    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
-    const int widths[] = {172, 44, 118, 132, 52, 52, 52};
-    for (int column = 0; column < last_column; ++column)
-        setColumnWidth(column, widths[column]);
-    horizontalHeader()->setStretchLastSection(true);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    horizontalHeader()->setSectionResizeMode(destination_column, QHeaderView::Stretch);
+    fit_columns();
     connect(this, &QTableWidget::cellChanged, this, &OutputList::cell_changed);
+}
+
+// Each column as wide as the longest it shows whole in the list's font:
+// counts up to 9,999,999, the waits the program itself names, every
+// sentence but JSON's; the destination takes the rest.
+void OutputList::fit_columns()
+{
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    const QString count = QStringLiteral("9999999");
+    QStringList formats, gates, states;
+    for (int format = 0; format <= int(SentenceFormat::json); ++format)
+        formats << format_name(SentenceFormat(format));
+    for (auto gate : {OutputGate::good_only, OutputGate::every_valid})
+        gates << gate_caption(gate) + hold_mark;
+    for (const char *event : {"port_closed", "port_lost", "port_back"}) {
+        OutputStatus waiting;
+        waiting.state = OutputState::waiting;
+        waiting.reason = OutputHub::waiting_reason(event);
+        states << state_text(waiting);
+    }
+    const QStringList samples[columns]
+        = {{},      formats, gates,   states,
+           {count}, {count}, {count}, {QStringLiteral("$ 1489.805 10.0449")}};
+    for (int column = format_column; column < columns; ++column) {
+        int width = horizontalHeader()->sectionSizeHint(column);
+        for (const QString &text : samples[column])
+            width = qMax(width, cell_width(text));
+        setColumnWidth(column, width);
+    }
+}
+
+int OutputList::cell_width(const QString &text) const
+{
+    QStyleOptionViewItem option;
+    option.initFrom(this);
+    option.font = font();
+    option.fontMetrics = fontMetrics();
+    option.text = text;
+    option.features = QStyleOptionViewItem::HasDisplay;
+    const QSize size = style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), this);
+    return size.width() + (showGrid() ? 1 : 0);
+}
+
+void OutputList::changeEvent(QEvent *event)
+{
+    QTableWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        fit_columns();
 }
 
 void OutputList::show_outputs(const QVector<OutputConfig> &configs,
@@ -89,7 +143,7 @@ void OutputList::fill_row(int row, const OutputConfig &config, const OutputStatu
 {
     QString gate_text = gate_caption(config.gate);
     if (config.hold)
-        gate_text += QStringLiteral("，保持");
+        gate_text += hold_mark;
     const QString texts[] = {destination_text(config),
                              format_name(config.format),
                              gate_text,

@@ -7,7 +7,8 @@
 
 // The outputs, one a row: the destination with a tick to switch it on and
 // off, the format, the gate, the state and why, the counts and the last
-// sentence sent. Filling it again keeps the operator's selection.
+// sentence sent. Filling it again keeps the operator's selection. Each
+// column fits what it shows in the list's font.
 class OutputList : public QTableWidget
 {
     Q_OBJECT
@@ -23,7 +24,14 @@ signals:
     // The operator ticked an output on or off.
     void switched(int row, bool on);
 
+protected:
+    // Sized again by the font the style sheet gives it.
+    void changeEvent(QEvent *event) override;
+
 private:
+    void fit_columns();
+    // The width a cell needs to show text whole.
+    int cell_width(const QString &text) const;
     void fill_row(int row, const OutputConfig &config, const OutputStatus &status);
     void cell_changed(int row, int column);
 

@@ -1,15 +1,14 @@
 #include "outputspanel.h"
 #include "tabstyle.h"
 
+#include "messagebox.h"
 #include "outputeditor.h"
 #include "outputhub.h"
 #include "outputlist.h"
-#include "qualitycheck.h"
-#include "qualitylimits.h"
+#include "qualitysection.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -23,25 +22,21 @@ QPushButton *button(const QString &caption, const char *name)
     return b;
 }
 
-QLineEdit *limit_edit(const char *name)
-{
-    auto *edit = new QLineEdit;
-    edit->setObjectName(name);
-    edit->setFixedWidth(64);
-    edit->setAlignment(Qt::AlignRight);
-    return edit;
-}
-
 } // namespace
 
 OutputsPanel::OutputsPanel(OutputHub *output_hub, QualityCheck *quality_check, QWidget *parent)
-    : QWidget(parent), hub(output_hub), quality(quality_check), table(new OutputList),
-      editor(new OutputEditor), message(new QLabel)
+    : QWidget(parent), hub(output_hub), quality(quality_check)
 {
-    setStyleSheet(compact_buttons());
-    message->setObjectName("message");
-    message->setStyleSheet("color: #c00000;");
-    message->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    // Small enough for four outputs, counts of seven digits and the editing
+    // row in the tab's height. By style sheet: under the program's, a font
+    // set here would not reach the fields, and its labels are large and
+    // centred.
+    setStyleSheet(compact_buttons()
+                  + QStringLiteral("QTableView, QHeaderView, QLineEdit, QCheckBox, QLabel"
+                                   " { font-size: 8pt; }"
+                                   " QLabel { qproperty-alignment: 'AlignLeft | AlignVCenter'; }"));
+    table = new OutputList;
+    editor = new OutputEditor;
 
     auto *edit_row = new QHBoxLayout;
     edit_row->setSpacing(4);
@@ -53,11 +48,7 @@ OutputsPanel::OutputsPanel(OutputHub *output_hub, QualityCheck *quality_check, Q
     column->setSpacing(4);
     column->addWidget(table, 1);
     column->addLayout(edit_row);
-    column->addWidget(build_limits());
-    link_line = new QLabel;
-    link_line->setObjectName("link_line");
-    link_line->setVisible(false);
-    column->addWidget(link_line);
+    column->addWidget(build_notes());
 
     timer.setInterval(refresh_ms);
     connect(&timer, &QTimer::timeout, this, &OutputsPanel::refresh);
@@ -78,65 +69,35 @@ QWidget *OutputsPanel::build_buttons()
     remove_button = button("删除", "remove");
     add_button->setToolTip("按左侧各项新增一个输出");
     change_button->setToolTip("把左侧各项用于选中的输出");
-    for (QPushButton *b : {add_button, change_button, remove_button}) {
-        b->setFixedWidth(b->fontMetrics().horizontalAdvance(b->text()) + 18);
+    for (QPushButton *b : {add_button, change_button, remove_button})
         row->addWidget(b);
-    }
     connect(add_button, &QPushButton::clicked, this, &OutputsPanel::add_output);
     connect(change_button, &QPushButton::clicked, this, &OutputsPanel::change_output);
     connect(remove_button, &QPushButton::clicked, this, &OutputsPanel::remove_output);
     return box;
 }
 
-QWidget *OutputsPanel::build_limits()
+QWidget *OutputsPanel::build_notes()
 {
-    auto *box = new QWidget;
-    auto *row = new QHBoxLayout(box);
+    notes = new QWidget;
+    auto *row = new QHBoxLayout(notes);
     row->setContentsMargins(0, 0, 0, 0);
-    row->setSpacing(4);
-    low_edit = limit_edit("range_low");
-    high_edit = limit_edit("range_high");
-    spike_edit = limit_edit("spike_threshold");
-    low_edit->setText(QString::number(quality->range_low()));
-    high_edit->setText(QString::number(quality->range_high()));
-    auto *apply = button("应用", "apply_limits");
-    apply->setFixedWidth(apply->fontMetrics().horizontalAdvance(apply->text()) + 18);
-    const QString unit = QStringLiteral("m/s");
-    row->addWidget(new QLabel("合格范围"));
-    row->addWidget(low_edit);
-    row->addWidget(new QLabel("至"));
-    row->addWidget(high_edit);
-    row->addWidget(new QLabel(unit));
-    row->addSpacing(12);
-    row->addWidget(new QLabel("跳变阈值"));
-    row->addWidget(spike_edit);
-    row->addWidget(new QLabel(unit));
-    row->addWidget(apply);
-    row->addSpacing(8);
+    message = new QLabel;
+    message->setObjectName("message");
+    message->setStyleSheet("color: #c00000;");
+    message->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    link_line = new QLabel;
+    link_line->setObjectName("link_line");
     row->addWidget(message, 1);
-    for (QLineEdit *edit : {low_edit, high_edit, spike_edit})
-        connect(edit, &QLineEdit::editingFinished, this, &OutputsPanel::apply_limits);
-    connect(apply, &QPushButton::clicked, this, &OutputsPanel::apply_limits);
-    return box;
+    row->addWidget(link_line);
+    notes->setVisible(false);
+    return notes;
 }
 
-void OutputsPanel::set_limits(double low, double high, double spike_threshold)
-{
-    quality->set_range(low, high);
-    quality->set_spike_threshold(spike_threshold);
-    show_limits();
-}
-
-double OutputsPanel::spike_threshold() const
-{
-    return quality->spike();
-}
-
+// Set in the settings tab; here beside the gate they drive.
 void OutputsPanel::show_limits()
 {
-    low_edit->setText(QString::number(quality->range_low()));
-    high_edit->setText(QString::number(quality->range_high()));
-    spike_edit->setText(QString::number(quality->spike()));
+    editor->show_good(limits_text(*quality) + QStringLiteral("（在“设置 › 质量”中修改）"));
 }
 
 void OutputsPanel::refresh()
@@ -144,9 +105,16 @@ void OutputsPanel::refresh()
     if (!isVisible())
         return;
     table->show_outputs(hub->configs(), hub->statuses());
+    show_limits();
+    show_notes();
+}
+
+void OutputsPanel::show_notes()
+{
     const QString link = link_text ? link_text() : QString();
     link_line->setText(link);
     link_line->setVisible(!link.isEmpty());
+    notes->setVisible(!link.isEmpty() || !message->text().isEmpty());
 }
 
 void OutputsPanel::set_link_status(std::function<QString()> text)
@@ -191,8 +159,14 @@ void OutputsPanel::change_output()
 void OutputsPanel::remove_output()
 {
     const int row = table->chosen();
-    if (row < 0 || !hub->remove(row))
+    if (row < 0 || row >= hub->count())
         return;
+    if (hub->status(row).state == OutputState::sending
+        && !ask_yes_no(QStringLiteral("输出 %1（%2）正在发送，删除后接收方将收不到数据。删除吗？")
+                           .arg(row + 1)
+                           .arg(hub->config(row).to_text())))
+        return;
+    hub->remove(row);
     show_message(QString());
     refresh();
     selection_changed();
@@ -218,25 +192,11 @@ void OutputsPanel::selection_changed()
     remove_button->setEnabled(chosen);
 }
 
-void OutputsPanel::apply_limits()
-{
-    double low = 0.0, high = 0.0, threshold = 0.0;
-    const QString error = check_quality_limits(low_edit->text(), high_edit->text(),
-                                               spike_edit->text(), &low, &high, &threshold);
-    if (!error.isEmpty())
-        return show_message(error);
-    show_message(QString());
-    if (low == quality->range_low() && high == quality->range_high()
-        && threshold == quality->spike())
-        return;
-    set_limits(low, high, threshold);
-    emit changed();
-}
-
 void OutputsPanel::show_message(const QString &text)
 {
     message->setText(text);
     message->setToolTip(text);
+    show_notes();
 }
 
 void OutputsPanel::showEvent(QShowEvent *event)

@@ -10,14 +10,15 @@ class OutputEditor;
 class OutputHub;
 class OutputList;
 class QLabel;
-class QLineEdit;
 class QPushButton;
 class QualityCheck;
 
 // The outputs tab: the list of outputs with their state and counts, a row to
-// add, change and remove them, and the quality limits the gates judge by.
-// Every change applies at once; an entry that cannot be used is refused with
-// a message beside the fields, and what was in force stays.
+// add, change and remove them, and a line for what went wrong and for the
+// MQTT link beside them. Every change applies at once; an entry that cannot
+// be used is refused with a message, and what was in force stays. Removing
+// an output that is sending asks first. The quality limits the gates judge
+// by are set in the settings tab; here they show in the gate's tooltip.
 class OutputsPanel : public QWidget
 {
     Q_OBJECT
@@ -27,11 +28,8 @@ public:
 
     OutputsPanel(OutputHub *hub, QualityCheck *quality, QWidget *parent = nullptr);
 
-    // Sets the check's limits and shows them.
-    void set_limits(double low, double high, double spike);
     // Shows the limits the check holds, set elsewhere.
     void show_limits();
-    double spike_threshold() const;
 
     // Shows the hub's outputs as they are now; only while the panel is seen.
     void refresh();
@@ -41,7 +39,7 @@ public:
     void set_link_status(std::function<QString()> text);
 
 signals:
-    // Outputs or limits changed: time to save the settings.
+    // Outputs changed: time to save the settings.
     void changed();
 
 protected:
@@ -49,25 +47,25 @@ protected:
     void hideEvent(QHideEvent *event) override;
 
 private:
-    std::function<QString()> link_text;
-    QLabel *link_line;
     QWidget *build_buttons();
-    QWidget *build_limits();
+    QWidget *build_notes();
     void add_output();
     void change_output();
     void remove_output();
     void switch_output(int row, bool on);
     void selection_changed();
-    void apply_limits();
     void show_message(const QString &text);
+    void show_notes();
 
     OutputHub *hub;
     QualityCheck *quality;
     OutputList *table;
     OutputEditor *editor;
     QPushButton *add_button, *change_button, *remove_button;
-    QLineEdit *low_edit, *high_edit, *spike_edit;
+    QWidget *notes; // the line under the list, hidden while it has nothing to say
     QLabel *message;
+    QLabel *link_line;
+    std::function<QString()> link_text;
     QTimer timer;
 };
 

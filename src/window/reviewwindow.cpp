@@ -1,14 +1,16 @@
 #include "reviewwindow.h"
 
 #include "crosscheckpanel.h"
+#include "exportdialog.h"
+#include "exportname.h"
 #include "logreader.h"
+#include "messagebox.h"
 #include "reviewplot.h"
 #include "sessionreport.h"
 #include "trendfigures.h"
 
 #include <QApplication>
 #include <QDateTime>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -70,18 +72,25 @@ QWidget *ReviewWindow::build_controls()
                                      qMax(review_log.end_ms, review_log.start_ms + 1000) / 1000.0);
         review_plot->replot();
     });
-    connect(png, &QPushButton::clicked, this, [this] {
+    // Beside the log, named by it (and the span shown, for a picture).
+    const QFileInfo source(review_log.path);
+    connect(png, &QPushButton::clicked, this, [this, source] {
         const QString path
-            = QFileDialog::getSaveFileName(this, png_caption, QString(), "PNG (*.png)");
+            = ask_export_path(this, png_caption,
+                              source.absolutePath() + '/'
+                                  + export_name(source.filePath(), review_plot->from_msecs(),
+                                                review_plot->to_msecs(), "png"),
+                              "png");
         if (!path.isEmpty() && !export_png(path))
-            QMessageBox::warning(this, png_caption, QString("文件写入失败：\n%1").arg(path));
+            show_message(QString("文件写入失败：\n%1").arg(path));
     });
-    connect(report, &QPushButton::clicked, this, [this] {
-        const QString path
-            = QFileDialog::getSaveFileName(this, report_caption, QString(), "PDF (*.pdf)");
+    connect(report, &QPushButton::clicked, this, [this, source] {
+        const QString path = ask_export_path(
+            this, report_caption, source.absolutePath() + '/' + source.completeBaseName() + ".pdf",
+            "pdf");
         QString error;
         if (!path.isEmpty() && !write_report(path, &error))
-            QMessageBox::warning(this, report_caption, error);
+            show_message(error);
     });
     return controls;
 }

@@ -5,6 +5,7 @@
 #include "frmain.h"
 #include "mqttsection.h"
 #include "profilessection.h"
+#include "qualitysection.h"
 #include "settingssection.h"
 #include "tabstyle.h"
 
@@ -37,6 +38,7 @@ SettingsPanel::SettingsPanel(frmain *window, SettingsStore *store, const Station
     add_section("报警", new AlarmsSection(window->station()));
     add_section("数据", new DataSection(window));
     add_section("MQTT", new MqttSection(window->station()));
+    add_section("质量", new QualitySection(&window->station()->acquisition().quality()));
     titles->setCurrentRow(0);
     show_current();
 }

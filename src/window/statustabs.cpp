@@ -143,6 +143,9 @@ void StatusTabs::show_detached_trend()
         trend_window->restoreGeometry(wanted_geometry);
         trend_window->set_session(session);
     }
+    // Opened at the span the docked view shows; once open, it keeps its own.
+    if (!trend_window->isVisible())
+        trend_window->set_span_seconds(trend_span());
     trend_window->show();
     trend_window->raise();
     trend_window->activateWindow();

@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QGridLayout>
 #include <QLabel>
+#include <QVariant>
 
 const char speed_caption[] = "声速";
 const char average_caption[] = "平均声速";
@@ -15,6 +16,43 @@ const char flagged_caption[] = "异常";
 static const char *const row_captions[TrendFigures::rows]
     = {"读数 (合格)",  "速率 (行/秒)",  "最小 (m/s)",  "最大 (m/s)", "平均 (m/s)",
        "标准差 (m/s)", "平均温度 (°C)", "超限 / 尖峰", "畸形行",     "间断 / 时长"};
+
+// The widest figure each row may show: counts of up to 9,999,999, gaps of
+// up to 99 hours in all.
+static const char *const widest_figures[TrendFigures::rows]
+    = {"9999999 (9999999)", "99999.9", "9999.999",          "9999.999", "9999.999",
+       "999.999",           "-99.999", "9999999 / 9999999", "9999999",  "9999999 / 99:59:59"};
+
+// The stream's state by TrendModel::Stream.
+static const char *const stream_words[] = {"正常", "停滞", "已关闭", "已断开"};
+
+namespace {
+
+// A figure that keeps room for the widest it may show, whatever font the
+// style sheet gives it, so growing figures are never cut and never move
+// the table.
+class FigureLabel : public QLabel
+{
+public:
+    explicit FigureLabel(const QStringList &widest) : QLabel(no_figure), widest(widest)
+    {
+        setProperty("figure", true);
+        setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    QSize minimumSizeHint() const override
+    {
+        QSize size = QLabel::minimumSizeHint();
+        for (const QString &text : widest)
+            size.setWidth(qMax(size.width(), fontMetrics().horizontalAdvance(text) + 2));
+        return size;
+    }
+    QSize sizeHint() const override { return QLabel::sizeHint().expandedTo(minimumSizeHint()); }
+
+private:
+    QStringList widest;
+};
+
+} // namespace
 
 TrendFigures::TrendFigures(const QStringList &headings, bool live, QWidget *parent)
     : QWidget(parent), grid(new QGridLayout(this))
@@ -31,24 +69,27 @@ TrendFigures::TrendFigures(const QStringList &headings, bool live, QWidget *pare
     columns.resize(headings.size());
     for (int row = 0; row < rows; ++row) {
         for (int column = 0; column < headings.size(); ++column)
-            columns[column].append(add_row(row, row_captions[row], column));
+            columns[column].append(add_row(row, row_captions[row], column, {widest_figures[row]}));
     }
     if (live) {
-        state = add_row(rows, "数据流", 0);
-        last_valid = add_row(rows + 1, "最后有效 (UTC)", 0);
+        QStringList words;
+        for (const char *word : stream_words)
+            words << word;
+        state = add_row(rows, "数据流", 0, words);
+        last_valid = add_row(rows + 1, "最后有效 (UTC)", 0, {"00:00:00"});
     }
     grid->setRowStretch(first_row + per_block, 1);
 }
 
 // The figure of the index-th row in a column, with its caption once.
-QLabel *TrendFigures::add_row(int index, const QString &caption, int column)
+QLabel *TrendFigures::add_row(int index, const QString &caption, int column,
+                              const QStringList &widest)
 {
     const int row = first_row + index % per_block;
     const int base = index / per_block * (1 + columns.size());
     if (column == 0)
         grid->addWidget(new QLabel(caption), row, base);
-    auto *value = new QLabel(no_figure);
-    value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    auto *value = new FigureLabel(widest);
     grid->addWidget(value, row, base + 1 + column);
     return value;
 }
@@ -76,7 +117,7 @@ void TrendFigures::show_status(const TrendModel &model)
 {
     if (!state)
         return;
-    state->setText(model.stale() ? "停滞" : "正常");
+    state->setText(stream_words[int(model.stream())]);
     const qint64 last = model.last_valid_msecs();
     last_valid->setText(last < 0
                             ? QString(no_figure)
@@ -86,4 +127,9 @@ void TrendFigures::show_status(const TrendModel &model)
 QString TrendFigures::figure(int column, int row) const
 {
     return columns[column][row]->text();
+}
+
+QString TrendFigures::stream_text() const
+{
+    return state ? state->text() : QString();
 }

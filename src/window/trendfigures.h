@@ -20,7 +20,8 @@ extern const char flagged_caption[];
 // A compact table of the figures of one or more spans, a column each (the
 // span shown, the whole log): readings, rate, speed and temperature of the
 // good readings, the flagged ones, malformed lines and gaps. The live view
-// adds the state of the stream.
+// adds the state of the stream. Each figure keeps room for the widest it may
+// show.
 class TrendFigures : public QWidget
 {
     Q_OBJECT
@@ -32,6 +33,8 @@ public:
     void show_status(const TrendModel &model);
     // The text shown in a column for a Row.
     QString figure(int column, int row) const;
+    // The stream's state as shown live; empty in a review.
+    QString stream_text() const;
 
     enum Row {
         readings,
@@ -48,7 +51,7 @@ public:
     };
 
 private:
-    QLabel *add_row(int index, const QString &caption, int column);
+    QLabel *add_row(int index, const QString &caption, int column, const QStringList &widest);
 
     QGridLayout *grid;
     QVector<QVector<QLabel *>> columns; // [column][Row]

@@ -17,6 +17,9 @@
 #include <QVBoxLayout>
 
 static const int least_interval_ms = 100;
+// The buttons above the plot, in order.
+static const char *const button_names[]
+    = {"pause", "export_png", "export_csv", "open_log", "report", "detach"};
 
 TrendView::TrendView(TrendModel *trend_model, WaterSettings *water_settings, QWidget *parent)
     : QWidget(parent), model(trend_model), water(water_settings), trend_plot(new TrendPlot)
@@ -24,6 +27,12 @@ TrendView::TrendView(TrendModel *trend_model, WaterSettings *water_settings, QWi
     QFont small = font();
     small.setPointSize(8);
     setFont(small);
+    // The program's style sheet gives every label its large font and centres
+    // its text, and keeps the font above from reaching them: here they are
+    // figures in a low tab, small, names to the left and numbers to the right.
+    setStyleSheet("QLabel, QAbstractSpinBox { font-size: 8pt; }"
+                  "QLabel { qproperty-alignment: 'AlignLeft | AlignVCenter'; }"
+                  "QLabel[figure=\"true\"] { qproperty-alignment: 'AlignRight | AlignVCenter'; }");
 
     // The plot takes the room the figures leave; they and the cross-check
     // share one column as two pages, so neither needs scrolling.
@@ -67,18 +76,22 @@ QWidget *TrendView::build_controls()
     auto *open_button = new QPushButton("打开记录");
     auto *report_button = new QPushButton("生成报告");
     detach_button = new QPushButton("独立窗口");
+    // In the room left after the buttons, which it never takes from them:
+    // a button stays where it was whatever the note says.
     span_note = new QLabel;
+    span_note->setObjectName("span_note");
     span_note->setStyleSheet("color: #b05000;");
+    span_note->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     row->addWidget(span_box);
+    const char *const *name = button_names;
     for (QPushButton *button :
          {pause_button, png_button, csv_button, open_button, report_button, detach_button}) {
+        button->setObjectName(*name++);
         // The program's buttons are wide; seven of these share a narrow row.
         button->setStyleSheet("min-width: 3em; padding: 2px 6px;");
+        if (button == detach_button)
+            row->addWidget(span_note, 1);
         row->addWidget(button);
-        if (button == pause_button)
-            row->addWidget(span_note);
-        if (button == report_button)
-            row->addStretch(1);
     }
 
     connect(span_box, QOverload<int>::of(&QComboBox::currentIndexChanged), this, [this] {
@@ -90,9 +103,9 @@ QWidget *TrendView::build_controls()
     });
     connect(pause_button, &QPushButton::toggled, this, &TrendView::request_refresh);
     connect(png_button, &QPushButton::clicked, this,
-            [this, png_button] { export_with_dialog(png_button, "PNG (*.png)", true); });
+            [this, png_button] { export_with_dialog(png_button, true); });
     connect(csv_button, &QPushButton::clicked, this,
-            [this, csv_button] { export_with_dialog(csv_button, "CSV (*.csv)", false); });
+            [this, csv_button] { export_with_dialog(csv_button, false); });
     connect(open_button, &QPushButton::clicked, this, [this, open_button] {
         const QString path = QFileDialog::getOpenFileName(
             this, open_button->text(), QFileInfo(session.log).path(), "CSV / 原始记录 (*)");
@@ -113,7 +126,8 @@ QWidget *TrendView::build_pages()
     pages->setDocumentMode(true);
     pages->addTab(table, "统计");
     pages->addTab(cross_check, "声速校核");
-    pages->setFixedWidth(qMax(table->sizeHint().width(), cross_check->sizeHint().width()) + 8);
+    // As wide as the widest page needs with the fonts it is shown in.
+    pages->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
     return pages;
 }
 
@@ -197,6 +211,7 @@ void TrendView::show_span_note()
     else
         span_note->setText(QString("仅有 %1 的数据")
                                .arg(duration_text(trend_plot->to_msecs() - buffer.at(0).msecs)));
+    span_note->setToolTip(span_note->text());
 }
 
 void TrendView::set_span_seconds(int seconds)

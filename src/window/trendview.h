@@ -75,8 +75,10 @@ private:
     void request_refresh();
     bool follow_newest();
     void show_span_note();
-    QString save_path(QPushButton *button, const char *filter);
-    void export_with_dialog(QPushButton *button, const char *filter, bool png);
+    // What the save dialog proposes for an export of the kind suffix.
+    QString proposed_path(const QString &suffix) const;
+    QString ask_path(QPushButton *button, const QString &suffix);
+    void export_with_dialog(QPushButton *button, bool png);
     void report_with_dialog(QPushButton *button);
 
     TrendModel *model;

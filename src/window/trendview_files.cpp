@@ -2,44 +2,59 @@
 #include "trendview.h"
 
 #include "csvrow.h"
+#include "exportdialog.h"
+#include "exportname.h"
 #include "exporttarget.h"
 #include "livereport.h"
 #include "logreader.h"
+#include "messagebox.h"
 #include "sessionreport.h"
 #include "trendmodel.h"
 #include "trendplot.h"
 #include "watersettings.h"
 
 #include <QDateTime>
-#include <QFileDialog>
 #include <QFileInfo>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QSaveFile>
 
-QString TrendView::save_path(QPushButton *button, const char *filter)
+// Beside the log being written, named by it; or by the port.
+QString TrendView::proposed_path(const QString &suffix) const
 {
-    const QString path = QFileDialog::getSaveFileName(this, button->text(), QString(), filter);
-    const QString refusal = path.isEmpty() ? QString() : export_refusal(path);
-    if (refusal.isEmpty())
-        return path;
-    QMessageBox::warning(this, button->text(), refusal);
-    return QString();
+    const QFileInfo log(session.log);
+    const QString folder = session.log.isEmpty() ? QString() : log.absolutePath() + '/';
+    if (suffix == QLatin1String("pdf") && !session.log.isEmpty())
+        return folder + log.completeBaseName() + QStringLiteral(".pdf");
+    qint64 from = trend_plot->from_msecs(), to = trend_plot->to_msecs();
+    const TrendBuffer &buffer = model->buffer();
+    if (suffix == QLatin1String("pdf") && !buffer.empty()) { // the readings held
+        from = buffer.at(0).msecs;
+        to = buffer.last().msecs;
+    }
+    return folder
+        + export_name(session.log.isEmpty() ? session.port : session.log, from, to, suffix);
 }
 
-void TrendView::export_with_dialog(QPushButton *button, const char *filter, bool png)
+// The files being written are never replaced by an export.
+QString TrendView::ask_path(QPushButton *button, const QString &suffix)
 {
-    const QString path = save_path(button, filter);
+    return ask_export_path(this, button->text(), proposed_path(suffix), suffix,
+                           {session.log, session.recording});
+}
+
+void TrendView::export_with_dialog(QPushButton *button, bool png)
+{
+    const QString path = ask_path(button, png ? "png" : "csv");
     if (!path.isEmpty() && !(png ? export_png(path) : export_csv(path)))
-        QMessageBox::warning(this, button->text(), QString("文件写入失败：\n%1").arg(path));
+        show_message(QString("文件写入失败：\n%1").arg(path));
 }
 
 void TrendView::report_with_dialog(QPushButton *button)
 {
-    const QString path = save_path(button, "PDF (*.pdf)");
+    const QString path = ask_path(button, "pdf");
     QString error;
     if (!path.isEmpty() && !write_report(path, &error))
-        QMessageBox::warning(this, button->text(), error);
+        show_message(error);
 }
 
 // Titled with where the readings come from and the span in UTC.

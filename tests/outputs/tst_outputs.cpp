@@ -325,6 +325,54 @@ private slots:
         QCOMPARE(a.sent, a.forwarded + a.repeated);
     }
 
+    // Steps: reading, spike, tick (a second on), add (a TCP output) or an
+    // event; the event whose reason the TCP outputs then give, "" if sending.
+    void port_events_data()
+    {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("reason");
+        // clang-format off
+        QTest::newRow("closed") << "reading port_closed config_start" << "port_closed";
+        QTest::newRow("closed, then read") << "port_closed reading" << "";
+        QTest::newRow("lost and back") << "port_lost port_back" << "port_back";
+        QTest::newRow("added while closed") << "port_closed add" << "port_closed";
+        QTest::newRow("added once read again") << "port_closed reading add" << "";
+        QTest::newRow("closing ends a hold") << "reading spike port_closed tick" << "port_closed";
+        // clang-format on
+    }
+
+    void port_events()
+    {
+        QFETCH(QString, steps);
+        QFETCH(QString, reason);
+        OutputHub hub;
+        OutputConfig held = parsed(QStringLiteral("tcp:%1").arg(free_tcp_port()));
+        held.hold = true;
+        hub.add(held);
+        hub.add(parsed("serial:/dev/svt-no-such-port"));
+        qint64 now = t0;
+        for (const QString &step : steps.split(' ')) {
+            now += step == "tick" ? 1000 : 1;
+            if (step == "reading" || step == "spike")
+                hub.take({reading_of(sample), step == "spike" ? Quality::spike : Quality::ok,
+                          QString(), now});
+            else if (step == "tick")
+                hub.tick(now);
+            else if (step == "add")
+                hub.add(parsed(QStringLiteral("tcp:%1").arg(free_tcp_port())));
+            else
+                hub.event(step, now);
+        }
+        for (int tcp = 0; tcp < hub.count(); tcp += 2) {
+            QCOMPARE(hub.status(tcp).state,
+                     reason.isEmpty() ? OutputState::sending : OutputState::waiting);
+            QCOMPARE(hub.status(tcp).reason, OutputHub::waiting_reason(reason));
+        }
+        QCOMPARE(hub.status(0).repeated, 0); // closing ends a hold
+        // A destination that cannot take sentences says so first.
+        QVERIFY(hub.status(1).reason != OutputHub::waiting_reason(reason));
+    }
+
     void tcp_clients()
     {
         OutputHub hub;

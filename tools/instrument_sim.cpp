@@ -63,6 +63,7 @@ public:
 
     void run();
     const SentCounts &counts() const { return output.counts(); }
+    void copy_to(std::FILE *file) { output.copy_to(file); }
 
 private:
     bool wait_for_line();
@@ -276,9 +277,19 @@ int main(int argc, char **argv)
     std::fflush(stdout);
 
     Simulator simulator(options, master);
+    std::FILE *copy
+        = options.copy_path.empty() ? nullptr : std::fopen(options.copy_path.c_str(), "ab");
+    if (!options.copy_path.empty() && !copy) {
+        std::fprintf(stderr, "instrument-sim: cannot write %s: %s\n", options.copy_path.c_str(),
+                     std::strerror(errno));
+        return 1;
+    }
+    simulator.copy_to(copy);
     simulator.run();
 
     close(master);
+    if (copy)
+        std::fclose(copy);
     if (linked)
         remove_link(options.link_path, slave_path);
     const SentCounts &sent = simulator.counts();

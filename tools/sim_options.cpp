@@ -26,6 +26,7 @@ void print_usage(std::FILE *out)
                  "  --seed N             random seed (default: from the clock)\n"
                  "  --lines N            exit after sending N lines\n"
                  "  --hangup-after N     close the device after sending N lines\n"
+                 "  --copy FILE          append every byte the host got to FILE\n"
                  "  --format NAME        the probe's line format: dollar (default), sv, sv_mm,\n"
                  "                       p_t_sv, tagged, psgds, pssv or t_c_s_sv\n"
                  "  --line-end crlf|lf|cr  line end of the formats but dollar (default crlf)\n"
@@ -88,7 +89,7 @@ static bool takes_value(const std::string &name)
 {
     for (const char *option :
          {"--link", "--rate", "--salinity", "--depth", "--temperature", "--seed", "--lines",
-          "--hangup-after", "--burst", "--format", "--line-end"}) {
+          "--hangup-after", "--burst", "--format", "--line-end", "--copy"}) {
         if (name == option)
             return true;
     }
@@ -99,6 +100,10 @@ static bool set_value(const std::string &name, const std::string &value, SimOpti
 {
     if (name == "--link") {
         options.link_path = value;
+        return !value.empty();
+    }
+    if (name == "--copy") {
+        options.copy_path = value;
         return !value.empty();
     }
     if (name == "--rate")

@@ -25,6 +25,7 @@ struct SimOptions
     bool start_mid_line = false;
     long long hangup_after = 0;
     long long lines = 0;
+    std::string copy_path; // every byte a host got is appended there
 };
 
 // Fastest --rate; well beyond the instrument's own 30, for benchmarks.

@@ -91,6 +91,8 @@ size_t SimOutput::write_all(const char *data, size_t size)
     while (present && done < size) {
         const ssize_t count = write(master, data + done, size - done);
         if (count > 0) {
+            if (copy)
+                std::fwrite(data + done, 1, size_t(count), copy);
             done += size_t(count);
             continue;
         }

@@ -1,6 +1,7 @@
 #ifndef SIM_OUTPUT_H
 #define SIM_OUTPUT_H
 
+#include <cstdio>
 #include <random>
 #include <string>
 #include <vector>
@@ -32,6 +33,8 @@ public:
     void set_host_present(bool present);
 
     const SentCounts &counts() const { return sent; }
+    // Every byte the host got is also written there (not owned).
+    void copy_to(std::FILE *file) { copy = file; }
 
 private:
     struct QueuedLine
@@ -50,6 +53,7 @@ private:
     std::string pending;
     std::vector<QueuedLine> queued;
     SentCounts sent;
+    std::FILE *copy = nullptr;
 };
 
 #endif

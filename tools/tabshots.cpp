@@ -72,7 +72,7 @@ int main(int argc, char **argv)
     frmain window;
     SettingsStore store(QStringLiteral("svterminal-shots"), QStringLiteral("shots"));
     prepare_window(window, store, options);
-    const char *const outputs[] = {"udp:127.0.0.1:9:sv2", "udp:127.0.0.1:9:sv3", "tcp:0:svt",
+    const char *const outputs[] = {"udp:127.0.0.1:9:sv2", "udp:127.0.0.1:9:sv3", "tcp:5620:svt",
                                    "serial:/dev/null-sonar:115200:json"};
     for (const char *text : outputs) {
         OutputConfig config;

@@ -58,26 +58,27 @@ static bool display_named()
 #endif
 }
 
-int main(int argc, char *argv[])
+// What is decided before Qt starts: the options, --help and --version, and
+// whether there is a display to start on. -1 to go on, else the exit code.
+static int before_start(int argc, char *argv[], StartOptions *options)
 {
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    StartOptions options;
     QString error;
-    if (!StartOptions::parse(arguments, &options, &error)) {
+    if (!StartOptions::parse(arguments, options, &error)) {
         std::fprintf(stderr, "svterminal: %s\n%s", qPrintable(error),
                      qPrintable(StartOptions::usage()));
         return 2;
     }
-    if (options.help || options.version) {
-        std::fputs(options.help ? qPrintable(StartOptions::usage())
-                                : "svterminal " SVT_VERSION "\n",
+    if (options->help || options->version) {
+        std::fputs(options->help ? qPrintable(StartOptions::usage())
+                                 : "svterminal " SVT_VERSION "\n",
                    stdout);
         return 0;
     }
     // A batch report draws only into the PDF: it needs no display.
-    if (options.batch())
+    if (options->batch())
         qputenv("QT_QPA_PLATFORM", "offscreen");
     else if (!display_named()) {
         std::fputs("svterminal: no display: set DISPLAY (or use --report for a report)\n", stderr);
@@ -87,15 +88,11 @@ int main(int argc, char *argv[])
     // OpenGL driver at start (with Mesa, LLVM: half the resident memory).
     if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION"))
         qputenv("QT_XCB_GL_INTEGRATION", "none");
-    const QtMessageHandler usual = qInstallMessageHandler(no_display);
-    QApplication a(argc, argv);
-    qInstallMessageHandler(usual);
-    a.setApplicationVersion(SVT_VERSION);
-    if (!options.report_log.isEmpty()) {
-        QTextStream err(stderr);
-        return write_report_from_file(options.report_log, options.report_pdf, ReviewOptions(), err);
-    }
+    return -1;
+}
 
+static int run_window(QApplication &a, const StartOptions &options)
+{
     QTranslator translator;
     translator.load(":/new/prefix1/qt_zh_CN.qm", "", "", "");
     a.installTranslator(&translator);
@@ -127,6 +124,22 @@ int main(int argc, char *argv[])
     w.show();
     QTextStream err(stderr);
     start_unattended(w, options, err);
-
     return a.exec();
+}
+
+int main(int argc, char *argv[])
+{
+    StartOptions options;
+    const int ended = before_start(argc, argv, &options);
+    if (ended >= 0)
+        return ended;
+    const QtMessageHandler usual = qInstallMessageHandler(no_display);
+    QApplication a(argc, argv);
+    qInstallMessageHandler(usual);
+    a.setApplicationVersion(SVT_VERSION);
+    if (!options.report_log.isEmpty()) {
+        QTextStream err(stderr);
+        return write_report_from_file(options.report_log, options.report_pdf, ReviewOptions(), err);
+    }
+    return run_window(a, options);
 }

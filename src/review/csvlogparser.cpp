@@ -175,31 +175,35 @@ void CsvLogParser::reject(qint64 line_number)
         ++rejected_before_first;
 }
 
-bool CsvLogParser::parse_row(const char *p, const char *end)
+// Where each field of a row lies: time, speed, temperature, average and
+// quality end at a comma; the event is the rest up to forwarded, and the
+// newest log's seven columns after that (an alarm's name may hold a comma).
+struct RowFields
 {
-    // time, speed, temperature, average, quality end at a comma; the rest is
-    // the event, then forwarded after the last comma (an alarm's name may
-    // hold a comma of its own).
     const char *begin[5], *stop[5];
+    const char *event, *event_end;
+    const char *tail_begin[trailing_columns], *tail_end[trailing_columns];
+};
+
+static bool split_row(const char *p, const char *end, int columns, RowFields *row)
+{
     for (int i = 0; i < 5; ++i) {
         const char *comma = static_cast<const char *>(std::memchr(p, ',', size_t(end - p)));
         if (!comma)
             return false;
-        begin[i] = p;
-        stop[i] = comma;
+        row->begin[i] = p;
+        row->stop[i] = comma;
         p = comma + 1;
     }
+    row->event = p;
     const char *event_end = end;
-    const char *tail_begin[trailing_columns], *tail_end[trailing_columns];
-    if (columns == 14) {
-        for (int i = trailing_columns - 1; i >= 0; --i) {
-            tail_end[i] = event_end;
-            while (event_end > p && event_end[-1] != ',')
-                --event_end;
-            if (event_end == p)
-                return false;
-            tail_begin[i] = event_end--;
-        }
+    for (int i = trailing_columns - 1; columns == 14 && i >= 0; --i) {
+        row->tail_end[i] = event_end;
+        while (event_end > p && event_end[-1] != ',')
+            --event_end;
+        if (event_end == p)
+            return false;
+        row->tail_begin[i] = event_end--;
     }
     if (columns >= 7) {
         const char *forwarded_end = event_end;
@@ -209,42 +213,59 @@ bool CsvLogParser::parse_row(const char *p, const char *end)
             return false;
         --event_end;
     }
-    qint64 utc_ms;
-    if (!parse_utc(begin[0], stop[0], &utc_ms) || (any_row && utc_ms < last_time))
-        return false;
+    row->event_end = event_end;
+    return true;
+}
 
-    if (begin[1] == stop[1]) {
-        if (p == event_end || stop[2] != begin[2] || stop[3] != begin[3] || stop[4] != begin[4])
-            return false;
-        QByteArray name(p, int(event_end - p));
-        if (name.size() >= 2 && name.startsWith('"') && name.endsWith('"'))
-            name = name.mid(1, name.size() - 2).replace("\"\"", "\"");
-        log.events.push_back({utc_ms, QString::fromUtf8(name)});
-    } else {
-        double speed, temperature, average;
-        double latitude = std::numeric_limits<double>::quiet_NaN(), longitude = latitude;
-        const int quality = parse_quality(begin[4], stop[4]);
-        if (p != event_end || quality < 0 || !parse_number(begin[1], stop[1], &speed)
-            || !parse_optional(begin[2], stop[2], &temperature)
-            || !parse_optional(begin[3], stop[3], &average))
-            return false;
-        if (columns == 14
-            && (!parse_optional(tail_begin[2], tail_end[2], &latitude)
-                || !parse_optional(tail_begin[3], tail_end[3], &longitude)))
-            return false;
-        if (columns == 14) {
-            log.latitude.push_back(latitude);
-            log.longitude.push_back(longitude);
-        }
-        log.time.push_back(utc_ms);
-        log.speed.push_back(speed);
-        log.temperature.push_back(temperature);
-        log.average.push_back(float(average));
-        log.quality.push_back(quint8(quality));
-    }
+bool CsvLogParser::parse_row(const char *p, const char *end)
+{
+    RowFields row;
+    qint64 utc_ms;
+    if (!split_row(p, end, columns, &row) || !parse_utc(row.begin[0], row.stop[0], &utc_ms)
+        || (any_row && utc_ms < last_time))
+        return false;
+    if (row.begin[1] == row.stop[1] ? !take_event(row, utc_ms) : !take_reading(row, utc_ms))
+        return false;
     if (!any_row)
         log.start_ms = utc_ms;
     any_row = true;
     last_time = utc_ms;
+    return true;
+}
+
+bool CsvLogParser::take_event(const RowFields &row, qint64 utc_ms)
+{
+    if (row.event == row.event_end || row.stop[2] != row.begin[2] || row.stop[3] != row.begin[3]
+        || row.stop[4] != row.begin[4])
+        return false;
+    QByteArray name(row.event, int(row.event_end - row.event));
+    if (name.size() >= 2 && name.startsWith('"') && name.endsWith('"'))
+        name = name.mid(1, name.size() - 2).replace("\"\"", "\"");
+    log.events.push_back({utc_ms, QString::fromUtf8(name)});
+    return true;
+}
+
+bool CsvLogParser::take_reading(const RowFields &row, qint64 utc_ms)
+{
+    double speed, temperature, average;
+    double latitude = std::numeric_limits<double>::quiet_NaN(), longitude = latitude;
+    const int quality = parse_quality(row.begin[4], row.stop[4]);
+    if (row.event != row.event_end || quality < 0
+        || !parse_number(row.begin[1], row.stop[1], &speed)
+        || !parse_optional(row.begin[2], row.stop[2], &temperature)
+        || !parse_optional(row.begin[3], row.stop[3], &average))
+        return false;
+    if (columns == 14) {
+        if (!parse_optional(row.tail_begin[2], row.tail_end[2], &latitude)
+            || !parse_optional(row.tail_begin[3], row.tail_end[3], &longitude))
+            return false;
+        log.latitude.push_back(latitude);
+        log.longitude.push_back(longitude);
+    }
+    log.time.push_back(utc_ms);
+    log.speed.push_back(speed);
+    log.temperature.push_back(temperature);
+    log.average.push_back(float(average));
+    log.quality.push_back(quint8(quality));
     return true;
 }

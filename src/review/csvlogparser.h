@@ -5,6 +5,8 @@
 
 #include <QtGlobal>
 
+struct RowFields;
+
 // Reads the rows of a measurement log into a ReviewLog by hand: a million
 // rows must load in about a second, which neither QDateTime::fromString nor
 // a QString per field allows. A row that cannot be read is counted and
@@ -24,6 +26,8 @@ public:
 
 private:
     bool parse_row(const char *begin, const char *end);
+    bool take_event(const RowFields &row, qint64 utc_ms);
+    bool take_reading(const RowFields &row, qint64 utc_ms);
     void reject(qint64 line_number);
 
     ReviewLog &log;

@@ -136,6 +136,7 @@ private:
     static QString idle_display();
     void build_display_area();
     void build_port_choices();
+    void lay_out_machine_area();
     void show_port_state();
     void port_lost();
     void port_back();

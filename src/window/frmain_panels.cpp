@@ -136,7 +136,11 @@ void frmain::machine_setting()
     format_combobox->addItems({"默认格式", "格式一", "格式二"});
     format_combobox->setEnabled(false);
     temp_output_combobox->addItems({"允 许  ", "禁 止  "});
+    lay_out_machine_area();
+}
 
+void frmain::lay_out_machine_area()
+{
     QGridLayout *layout = new QGridLayout;
     const struct
     {

@@ -10,6 +10,7 @@
 #include "gnss_sentences.h"
 #include "gnss_sink.h"
 #include "gnss_track.h"
+#include "pty_open.h"
 
 #include <cerrno>
 #include <climits>
@@ -179,27 +180,6 @@ std::string Simulator::sentence(const std::string &body, const char *kind, bool 
     return text + "\r\n";
 }
 
-bool make_link(const std::string &link_path, const char *slave_path)
-{
-    if (symlink(slave_path, link_path.c_str()) == 0)
-        return true;
-    std::fprintf(stderr, "gnss-sim: cannot create link %s: %s\n", link_path.c_str(),
-                 std::strerror(errno));
-    return false;
-}
-
-// Removes the link only if it is still ours.
-void remove_link(const std::string &link_path, const char *slave_path)
-{
-    char target[PATH_MAX];
-    const ssize_t length = readlink(link_path.c_str(), target, sizeof target - 1);
-    if (length < 0)
-        return;
-    target[length] = '\0';
-    if (std::strcmp(slave_path, target) == 0)
-        unlink(link_path.c_str());
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -223,7 +203,7 @@ int main(int argc, char **argv)
     }
     const bool pty = !options.to_stdout && options.udp_port == 0;
     const bool linked = pty && !options.link_path.empty();
-    if (linked && !make_link(options.link_path, sink.slave_path))
+    if (linked && !pty_link("gnss-sim", options.link_path, sink.slave_path))
         return 1;
     std::FILE *log = nullptr;
     if (!options.log_path.empty() && !(log = std::fopen(options.log_path.c_str(), "w"))) {
@@ -246,7 +226,7 @@ int main(int argc, char **argv)
     if (log)
         std::fclose(log);
     if (linked)
-        remove_link(options.link_path, sink.slave_path);
+        pty_unlink(options.link_path, sink.slave_path);
     const Counts &sent = simulator.counts();
     std::fprintf(options.to_stdout ? stderr : stdout,
                  "sent %lld epochs: %lld with a fix, %lld void; %lld wrong checksums\n", sent.times,

@@ -219,31 +219,6 @@ void catch_signals()
     std::signal(SIGPIPE, SIG_IGN);
 }
 
-bool make_link(const std::string &link_path, const char *slave_path)
-{
-    if (symlink(slave_path, link_path.c_str()) == 0)
-        return true;
-    if (errno == EEXIST)
-        std::fprintf(stderr, "instrument-sim: %s already exists, not replacing it\n",
-                     link_path.c_str());
-    else
-        std::fprintf(stderr, "instrument-sim: cannot create link %s: %s\n", link_path.c_str(),
-                     std::strerror(errno));
-    return false;
-}
-
-// Removes the link only if it is still ours.
-void remove_link(const std::string &link_path, const char *slave_path)
-{
-    char target[PATH_MAX];
-    const ssize_t length = readlink(link_path.c_str(), target, sizeof target - 1);
-    if (length < 0)
-        return;
-    target[length] = '\0';
-    if (std::strcmp(slave_path, target) == 0)
-        unlink(link_path.c_str());
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -269,7 +244,7 @@ int main(int argc, char **argv)
         return 1;
     }
     const bool linked = !options.link_path.empty();
-    if (linked && !make_link(options.link_path, slave_path)) {
+    if (linked && !pty_link("instrument-sim", options.link_path, slave_path)) {
         close(master);
         return 1;
     }
@@ -291,7 +266,7 @@ int main(int argc, char **argv)
     if (copy)
         std::fclose(copy);
     if (linked)
-        remove_link(options.link_path, slave_path);
+        pty_unlink(options.link_path, slave_path);
     const SentCounts &sent = simulator.counts();
     std::printf("sent %lld lines: %lld valid, %lld malformed\n", sent.valid + sent.malformed,
                 sent.valid, sent.malformed);

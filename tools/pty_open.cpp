@@ -1,6 +1,9 @@
 #include "pty_open.h"
 
 #include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <stdlib.h>
 #include <termios.h>
@@ -37,4 +40,28 @@ int pty_open(char *slave_path, size_t size)
     }
     close(slave);
     return master;
+}
+
+bool pty_link(const char *program, const std::string &link_path, const char *slave_path)
+{
+    if (symlink(slave_path, link_path.c_str()) == 0)
+        return true;
+    if (errno == EEXIST)
+        std::fprintf(stderr, "%s: %s already exists, not replacing it\n", program,
+                     link_path.c_str());
+    else
+        std::fprintf(stderr, "%s: cannot create link %s: %s\n", program, link_path.c_str(),
+                     std::strerror(errno));
+    return false;
+}
+
+void pty_unlink(const std::string &link_path, const char *slave_path)
+{
+    char target[PATH_MAX];
+    const ssize_t length = readlink(link_path.c_str(), target, sizeof target - 1);
+    if (length < 0)
+        return;
+    target[length] = '\0';
+    if (std::strcmp(slave_path, target) == 0)
+        unlink(link_path.c_str());
 }

@@ -1,5 +1,6 @@
 #include "csvlogparser.h"
 
+#include "civildate.h"
 #include "qualitycheck.h"
 
 #include <QByteArray>
@@ -39,25 +40,6 @@ static int digits(const char *p, int n)
         value = value * 10 + int(digit);
     }
     return value;
-}
-
-// Days from 1970-01-01 to a date of the proleptic Gregorian calendar
-// (Howard Hinnant's days_from_civil).
-static qint64 days_from_civil(int year, int month, int day)
-{
-    year -= month <= 2;
-    const qint64 era = (year >= 0 ? year : year - 399) / 400;
-    const qint64 year_of_era = year - era * 400;
-    const qint64 day_of_year = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-    const qint64 day_of_era = year_of_era * 365 + year_of_era / 4 - year_of_era / 100 + day_of_year;
-    return era * 146097 + day_of_era - 719468;
-}
-
-static int days_in_month(int year, int month)
-{
-    static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-    return month == 2 && leap ? 29 : days[month - 1];
 }
 
 // "2026-12-07T08:00:00.125Z": fractions of any length, the Z optional.

@@ -6,7 +6,8 @@ set -euo pipefail
 
 packages=(
     build-essential cmake clang-format
-    qtbase5-dev libqt5serialport5-dev qttools5-dev-tools qttranslations5-l10n libqcustomplot-dev
+    qtbase5-dev libqt5serialport5-dev qttools5-dev qttools5-dev-tools qttranslations5-l10n
+    libqcustomplot-dev
     fonts-wqy-microhei
     xvfb xauth xdotool imagemagick libx11-dev
     dpkg-dev file poppler-utils

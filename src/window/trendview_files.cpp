@@ -1,4 +1,5 @@
 // The trend view's files: the PNG and CSV of the span shown, the session report.
+#include "timetext.h"
 #include "trendview.h"
 
 #include "csvrow.h"
@@ -16,6 +17,7 @@
 #include <QDateTime>
 #include <QFileInfo>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSaveFile>
 
 // Beside the log being written, named by it; or by the port.
@@ -57,14 +59,19 @@ void TrendView::report_with_dialog(QPushButton *button)
         show_message(error);
 }
 
-// Titled with where the readings come from and the span in UTC.
+// Titled with where the readings come from and the span in UTC; a file
+// named by its start time (as --record names them) says that time is local.
 bool TrendView::export_png(const QString &path)
 {
     if (!export_refusal(path).isEmpty())
         return false;
-    const QString source = !session.log.isEmpty() ? QFileInfo(session.log).fileName()
-        : !session.port.isEmpty()                 ? session.port
-                                                  : QString("实时数据");
+    QString source = !session.log.isEmpty() ? QFileInfo(session.log).fileName()
+        : !session.port.isEmpty()           ? session.port
+                                            : QString("实时数据");
+    static const QRegularExpression stamp(QStringLiteral("\\d{8}_\\d{6}"));
+    if (!session.log.isEmpty() && stamp.match(source).hasMatch())
+        source += QString("（文件名中的时间为本地时间 %1）")
+                      .arg(local_zone_text(trend_plot->from_msecs()));
     const auto utc = [](qint64 ms) {
         return QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC).toString("yyyy-MM-dd hh:mm:ss");
     };

@@ -81,7 +81,12 @@ int frmain::take(const Measurement &measurement)
     speed_text = reading.speed_text;
     if (reading.has_temperature)
         temp_text = reading.temperature_text;
-    screen->next().set_temperature(reading.has_temperature ? temp_text : idle_display());
+    // A probe that measures no temperature shows none, not a plausible 0 degC;
+    // the default instrument with its temperature off shows as it always did.
+    screen->next().set_temperature(reading.has_temperature ? temp_text
+                                       : reading.format == FormatId::dollar
+                                       ? idle_display()
+                                       : QStringLiteral("----"));
     screen->next().set_average(measurement.average.isEmpty() ? idle_display()
                                                              : measurement.average);
     screen->next().set_speed(speed_text);

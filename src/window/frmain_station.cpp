@@ -1,6 +1,7 @@
 #include "alarmkind.h"
 #include "alarmmonitor.h"
 #include "frmain.h"
+#include "inputsection.h"
 #include "statustabs.h"
 
 #include <QApplication>
@@ -12,6 +13,9 @@ void frmain::build_station()
 {
     connect(core, &Station::alarm_changed, this, &frmain::show_alarm);
     connect(core->alarms(), &AlarmMonitor::beep, this, [] { QApplication::beep(); });
+    connect(core, &Station::format_recognised, this,
+            [this](const QString &name) { pane_note(recognised_format_text(name)); });
+    connect(core, &Station::input_changed, this, &frmain::tell_trend_session);
     // The published status names the port chosen, also before it opens.
     for (QComboBox *choice :
          {port_combobox, baud_combobox, databits_combobox, parity_combobox, stopbits_combobox})
@@ -56,5 +60,7 @@ void frmain::tell_trend_session()
                       parity_combobox->currentText(), stopbits_combobox->currentText()}
               .join(' ');
     info.configuration = core->sent_configuration();
+    info.input_format = QString::fromLatin1(core->format() ? format_name(*core->format())
+                                                           : core->input().format.name());
     status_tabs->set_session(info);
 }

@@ -25,7 +25,7 @@ TrendFigures::TrendFigures(const QStringList &headings, bool live, QWidget *pare
     // Live, the tab is low: one column of figures goes in two halves side by
     // side, and needs no heading. A review window has room for a table.
     first_row = live ? 0 : 1;
-    per_block = live ? (rows + 3) / 2 : rows;
+    per_block = live ? (rows + live_rows + 1) / 2 : rows;
     for (int column = 0; column < headings.size() && !live; ++column)
         grid->addWidget(new QLabel(headings[column]), 0, column + 1, Qt::AlignRight);
     columns.resize(headings.size());
@@ -36,6 +36,7 @@ TrendFigures::TrendFigures(const QStringList &headings, bool live, QWidget *pare
     if (live) {
         state = add_row(rows, "数据流", 0);
         last_valid = add_row(rows + 1, "最后有效 (UTC)", 0);
+        not_read = add_row(rows + 2, "校验和错 / 未识别", 0);
     }
     grid->setRowStretch(first_row + per_block, 1);
 }
@@ -77,6 +78,8 @@ void TrendFigures::show_status(const TrendModel &model)
     if (!state)
         return;
     state->setText(model.stale() ? "停滞" : "正常");
+    not_read->setText(
+        QString("%1 / %2").arg(model.checksum_count()).arg(model.unrecognised_count()));
     const qint64 last = model.last_valid_msecs();
     last_valid->setText(last < 0
                             ? QString(no_figure)

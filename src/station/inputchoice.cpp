@@ -5,8 +5,7 @@
 static int hex_digit(QChar c)
 {
     const char d = char(c.toLower().unicode());
-    return c.unicode() < 0x80 && std::isxdigit(uchar(d)) ? (d <= '9' ? d - '0' : d - 'a' + 10)
-                                                         : -1;
+    return c.unicode() < 0x80 && std::isxdigit(uchar(d)) ? (d <= '9' ? d - '0' : d - 'a' + 10) : -1;
 }
 
 // The escape after the backslash at *i, which is left at its last character.

@@ -76,6 +76,8 @@ void frmain::ReadMyCom_slot()
 int frmain::take(const Measurement &measurement)
 {
     const Reading &reading = measurement.reading;
+    if (reading.format_decided)
+        screen->release_unrecognised(reading.format != FormatId::dollar);
     field_list = reading.fields;
     screen->add_received(reading.line, measurement.utc_ms);
     speed_text = reading.speed_text;
@@ -106,6 +108,12 @@ void frmain::reject(const Reading &line, qint64 utc_ms)
 {
     if (!line.shown())
         return;
+    if (!line.recognised) {
+        screen->hold_unrecognised(line.line, utc_ms);
+        return;
+    }
+    if (line.format_decided)
+        screen->release_unrecognised(line.format != FormatId::dollar);
     field_list = line.fields;
     screen->add_received(line.line, utc_ms);
 }

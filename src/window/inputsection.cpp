@@ -11,10 +11,14 @@
 static const char automatic_text[] = "自动识别";
 
 // What each format's lines carry, in FormatId's order.
-static const char *const format_hints[format_count]
-    = {"$ 声速 温度（本仪器）", "声速 (m/s)",           "声速 (mm/s，七位数字)",
-       "压力 温度 声速",        "带单位的值（M/SEC、M、C…）", "$PSGDS 语句",
-       "$PSSV 语句",            "温度,电导率,盐度,声速"};
+static const char *const format_hints[format_count] = {"$ 声速 温度（本仪器）",
+                                                       "声速 (m/s)",
+                                                       "声速 (mm/s，七位数字)",
+                                                       "压力 温度 声速",
+                                                       "带单位的值（M/SEC、M、C…）",
+                                                       "$PSGDS 语句",
+                                                       "$PSSV 语句",
+                                                       "温度,电导率,盐度,声速"};
 
 QString recognised_format_text(const QString &name)
 {
@@ -91,10 +95,11 @@ void InputSection::show_format()
     start_text->setEnabled(!input.format.automatic);
     const std::optional<FormatId> now = station->format();
     if (!input.format.automatic)
-        now_reading->setText(QStringLiteral("按名称读取 %1 格式").arg(format_name(input.format.format)));
+        now_reading->setText(
+            QStringLiteral("按名称读取 %1 格式").arg(format_name(input.format.format)));
     else if (now)
         now_reading->setText(recognised_format_text(QString::fromLatin1(format_name(*now))));
     else
-        now_reading->setText(QStringLiteral("%1中：连续三行同一格式即确定（$ 行一行即确定）")
-                                 .arg(automatic_text));
+        now_reading->setText(
+            QStringLiteral("%1中：连续三行同一格式即确定（$ 行一行即确定）").arg(automatic_text));
 }

@@ -55,7 +55,7 @@ void TestStationInput::formats_in_the_log_data()
     QTest::addColumn<QByteArray>("sent"); // to the port, once opened
     const QByteArray dollar = "$ 1500.000 15.000\r\n", sv = " 1500.123\r\n";
     const QByteArray psgds = "$PSGDS,ADSVP,0012.500,1500.100,15.000,1026.10*1C\r\n";
-    const QByteArray pssv = "$PSSV, 1500.1, 33.0,F*69\r\n", wrong = "$PSSV, 1500.1, 33.0,F*68\r\n";
+    const QByteArray pssv = "$PSSV, 1500.1, 12.1,F*6B\r\n", wrong = "$PSSV, 1500.1, 12.1,F*6A\r\n";
     const auto row
         = [](const char *name, const char *input, const Lines &lines, const char *rows,
              const char *values, const QList<qint64> &counts, const QByteArray &sent = {}) {
@@ -69,16 +69,19 @@ void TestStationInput::formats_in_the_log_data()
         "format:psgds reading format:dollar reading", "12.5,", {0, 0, 2});
     row("probe replaced while unplugged", "auto", {psgds, psgds, psgds, "back", sv, sv, sv},
         "format:psgds reading port_back format:sv reading", "12.5,", {0, 0, 4});
+    row("the same probe back: said again", "auto",
+        {psgds, psgds, psgds, "back", psgds, psgds, psgds},
+        "format:psgds reading port_back format:psgds reading", "12.5,", {0, 0, 4});
     row("probe replaced while closed", "auto", {psgds, psgds, psgds, "open", sv, sv, sv},
         "format:psgds reading format:sv reading", "12.5,", {0, 0, 4});
     row("a log started later names the probe", "auto", {psgds, psgds, psgds, "rec", psgds},
         "format:psgds reading", "12.5,", {0, 0, 2});
     row("chosen by name, faults counted apart", "pssv", {pssv, wrong, "garbage\r\n", pssv},
-        "format:pssv reading reading", ",10.0584", {1, 1, 0});
-    row("checksums ignored", "pssv!", {wrong}, "format:pssv reading", ",10.0584", {0, 0, 0});
+        "format:pssv reading reading", ",3.6881", {1, 1, 0});
+    row("checksums ignored", "pssv!", {wrong}, "format:pssv reading", ",3.6881", {0, 0, 0});
     row("chosen: start text sent on opening and when back", "pssv:go\\r",
-        {"open", pssv, "back", pssv}, "format:pssv reading port_back reading", ",10.0584",
-        {0, 0, 0}, "go\rgo\r");
+        {"open", pssv, "back", pssv}, "format:pssv reading port_back reading", ",3.6881", {0, 0, 0},
+        "go\rgo\r");
     row("automatic: never sent", "auto:go\\r", {"open", "back", dollar}, "port_back reading", ",",
         {0, 0, 0});
     row("start text escapes", "sv:\\x41\\t\\\\n", {"open"}, "", "", {0, 0, 0}, "A\t\\n");

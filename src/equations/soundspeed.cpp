@@ -131,7 +131,9 @@ double depth_from_pressure(double pressure, double latitude)
 
 double probe_depth(double depth, double pressure)
 {
-    return std::isfinite(depth) ? depth : depth_from_pressure(pressure);
+    if (std::isfinite(depth) || !std::isfinite(pressure))
+        return depth;
+    return depth_from_pressure(pressure);
 }
 
 double sound_speed(SoundEquation equation, double salinity, double temperature, double depth)

@@ -10,16 +10,6 @@
 
 static const char automatic_text[] = "自动识别";
 
-// What each format's lines carry, in FormatId's order.
-static const char *const format_hints[format_count] = {"$ 声速 温度（本仪器）",
-                                                       "声速 (m/s)",
-                                                       "声速 (mm/s，七位数字)",
-                                                       "压力 温度 声速",
-                                                       "带单位的值（M/SEC、M、C…）",
-                                                       "$PSGDS 语句",
-                                                       "$PSSV 语句",
-                                                       "温度,电导率,盐度,声速"};
-
 QString recognised_format_text(const QString &name)
 {
     return QStringLiteral("已识别输入格式：") + name;
@@ -32,9 +22,10 @@ InputSection::InputSection(Station *station, QWidget *parent)
 {
     format->setObjectName("input_format");
     format->addItem(automatic_text, QStringLiteral("auto"));
+    // By their machine names, as the README's table and --input-format name them.
     for (int i = 0; i < format_count; ++i) {
         const QString name = QString::fromLatin1(format_name(FormatId(i)));
-        format->addItem(name + "  " + QString::fromUtf8(format_hints[i]), name);
+        format->addItem(name, name);
     }
     ignore_checksums->setToolTip("校验和不符的语句也作为读数（有的探头发送错误的校验和）");
     start_text->setObjectName("start_text");

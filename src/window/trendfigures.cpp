@@ -25,18 +25,20 @@ TrendFigures::TrendFigures(const QStringList &headings, bool live, QWidget *pare
     // Live, the tab is low: one column of figures goes in two halves side by
     // side, and needs no heading. A review window has room for a table.
     first_row = live ? 0 : 1;
-    per_block = live ? (rows + live_rows + 1) / 2 : rows;
+    per_block = live ? (rows + 3) / 2 : rows;
     for (int column = 0; column < headings.size() && !live; ++column)
         grid->addWidget(new QLabel(headings[column]), 0, column + 1, Qt::AlignRight);
     columns.resize(headings.size());
     for (int row = 0; row < rows; ++row) {
+        // Live, beside the malformed lines: wrong checksums, lines before
+        // recognition decided (show_status() fills it).
+        const char *caption = live && row == malformed ? "畸形/校验/未识别" : row_captions[row];
         for (int column = 0; column < headings.size(); ++column)
-            columns[column].append(add_row(row, row_captions[row], column));
+            columns[column].append(add_row(row, caption, column));
     }
     if (live) {
         state = add_row(rows, "数据流", 0);
         last_valid = add_row(rows + 1, "最后有效 (UTC)", 0);
-        not_read = add_row(rows + 2, "校验和错 / 未识别", 0);
     }
     grid->setRowStretch(first_row + per_block, 1);
 }
@@ -68,7 +70,8 @@ void TrendFigures::show_figures(int column, const SpanFigures &figures)
     labels[temperature]->setText(
         figures.temperature.count > 0 ? figure_text(figures.temperature.mean) : no_figure);
     labels[flags]->setText(QString("%1 / %2").arg(figures.range_count).arg(figures.spike_count));
-    labels[malformed]->setText(QString::number(figures.rejected));
+    if (!state)
+        labels[malformed]->setText(QString::number(figures.rejected));
     labels[gaps]->setText(
         QString("%1 / %2").arg(figures.gap_count).arg(duration_text(figures.gap_ms)));
 }
@@ -78,8 +81,10 @@ void TrendFigures::show_status(const TrendModel &model)
     if (!state)
         return;
     state->setText(model.stale() ? "停滞" : "正常");
-    not_read->setText(
-        QString("%1 / %2").arg(model.checksum_count()).arg(model.unrecognised_count()));
+    columns[0][malformed]->setText(QString("%1/%2/%3")
+                                       .arg(model.malformed_count())
+                                       .arg(model.checksum_count())
+                                       .arg(model.unrecognised_count()));
     const qint64 last = model.last_valid_msecs();
     last_valid->setText(last < 0
                             ? QString(no_figure)

@@ -20,7 +20,8 @@ extern const char flagged_caption[];
 // A compact table of the figures of one or more spans, a column each (the
 // span shown, the whole log): readings, rate, speed and temperature of the
 // good readings, the flagged ones, malformed lines and gaps. The live view
-// adds the state of the stream and the lines not read.
+// adds the state of the stream, and beside the malformed lines those with a
+// wrong checksum and those before the input format was recognised.
 class TrendFigures : public QWidget
 {
     Q_OBJECT
@@ -52,10 +53,7 @@ private:
 
     QGridLayout *grid;
     QVector<QVector<QLabel *>> columns; // [column][Row]
-    // Live only: the stream's state, the last valid line, and the lines
-    // neither read nor malformed (wrong checksums, before recognition).
-    static const int live_rows = 3;
-    QLabel *state = nullptr, *last_valid = nullptr, *not_read = nullptr;
+    QLabel *state = nullptr, *last_valid = nullptr;
     int first_row = 0; // below the headings
     int per_block = 0; // rows of figures before the next pair of columns
 };

@@ -84,6 +84,9 @@ void TestStartOptions::the_rest()
     QCOMPARE(options.mqtt_config.topic("reading"), QString("sv/boat1/reading"));
     QVERIFY(StartOptions::parse({"--report=night.csv", "--pdf=night.pdf"}, &options, &error));
     QCOMPARE(options.report_pdf, QString("night.pdf"));
+    QVERIFY(StartOptions::parse({"--input-format", "pssv"}, &options, &error));
+    QVERIFY(options.input_format == InputFormat::fixed(FormatId::pssv));
+    QVERIFY(!StartOptions::parse({"--input-format=nmea"}, &options, &error));
 }
 
 QTEST_GUILESS_MAIN(TestStartOptions)

@@ -129,8 +129,10 @@ bool AlarmMonitor::differs(const Reading &reading) const
 {
     if (!current.is_enabled(Alarm::difference) || !reading.has_temperature)
         return false;
-    const double computed
-        = sound_speed(current.equation, current.salinity, reading.temperature, current.depth);
+    // At the depth the probe measured, when it measures one.
+    const double depth = probe_depth(reading.depth_m, reading.pressure_dbar);
+    const double computed = sound_speed(current.equation, current.salinity, reading.temperature,
+                                        std::isfinite(depth) ? depth : current.depth);
     return std::isfinite(computed)
         && std::fabs(reading.speed - computed) > current.difference_limit;
 }

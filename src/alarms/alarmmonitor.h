@@ -24,7 +24,8 @@
 //                    no readings come);
 //   difference       from a reading flagged ok whose speed is further than
 //                    difference_limit from the speed computed for its
-//                    temperature until one that is not; a reading without a
+//                    temperature (and its depth or pressure, when the probe
+//                    measures one) until one that is not; a reading without a
 //                    temperature, or where the equation gives none, clears it,
 //                    as nothing can be said then; range and spike readings
 //                    leave it as it is (they have alarms of their own);

@@ -3,6 +3,8 @@
 #include <QDateTime>
 #include <QFileInfo>
 
+#include <cmath>
+
 // A file dialog left open for hours must not eat the memory: past this the
 // oldest held bytes go (the measurement log, once started, is unaffected).
 static const int held_limit = 16 * 1024 * 1024;
@@ -26,8 +28,37 @@ void Acquisition::take(const QByteArray &chunk, qint64 now_ms)
     record_raw(chunk, at);
 }
 
+static QString format_event(FormatId format)
+{
+    return QStringLiteral("format:") + QLatin1String(format_name(format));
+}
+
+void Acquisition::set_input(InputFormat format, bool ignore_checksums)
+{
+    if (format != lines.input_format())
+        lines.set_input_format(format);
+    lines.set_ignore_checksums(ignore_checksums);
+}
+
+// Before the first line read in a format: format:NAME, when it was decided
+// (again, after a reconnection) or chosen, except for the default instrument
+// in a session that has read no other.
+void Acquisition::tell_format(const Reading &reading, qint64 now_ms)
+{
+    if (!reading.format_decided && reading.format == told_format)
+        return;
+    if (reading.format != FormatId::dollar || told_format != FormatId::dollar) {
+        told_format = reading.format;
+        note(format_event(reading.format), now_ms);
+    }
+    if (reading.format_decided)
+        emit format_found(reading.format);
+}
+
 void Acquisition::take_reading(const Reading &reading, qint64 now_ms)
 {
+    if (reading.recognised)
+        tell_format(reading, now_ms);
     // What a consumer raises now (an alarm) follows this line's row.
     handing_out = true;
     if (!reading.valid) {
@@ -54,12 +85,13 @@ void Acquisition::take_reading(const Reading &reading, qint64 now_ms)
         forwarded += sink->take(measurement);
         later += sink->waiting(measurement.sequence);
     }
-    const CsvRow row{reading.speed_text.trimmed(),
-                     reading.has_temperature ? reading.temperature_text.trimmed() : QString(),
-                     average_text.trimmed(),
-                     QString::fromLatin1(quality_name(quality)),
-                     QString(),
-                     QString()};
+    CsvRow row(reading.speed_text.trimmed(),
+               reading.has_temperature ? reading.temperature_text.trimmed() : QString(),
+               average_text.trimmed(), QString::fromLatin1(quality_name(quality)), QString(),
+               QString());
+    // Depth to a tenth of a millimetre: one given in feet keeps no float noise.
+    row.pressure = csv_number(reading.pressure_dbar);
+    row.depth = csv_number(std::round(reading.depth_m * 1e4) / 1e4);
     // The row before is complete now: what waited went or was replaced. This
     // one waits likewise while a line still holds its sentence.
     write_deferred();
@@ -214,6 +246,10 @@ bool Acquisition::start_recording(const QString &path, qint64 now_ms, QString *l
     const QString log_path = MeasurementLog::path_for(path, replacing);
     if (!csv.start(log_path, at, replacing) && log_error)
         *log_error = csv.error_string();
+    // A log started after another format was found says which one it reads.
+    if (told_format != FormatId::dollar)
+        log_row(at,
+                {QString(), QString(), QString(), QString(), format_event(told_format), QString()});
     if (line_log_wanted && !lines_log.start(LineLog::path_for(path, replacing), replacing)
         && log_error)
         *log_error = lines_log.error_string();

@@ -84,6 +84,12 @@ public:
     void set_average_good_only(bool on);
     bool average_good_only() const { return good_only; }
 
+    // The input format (automatic or one by name) and whether sentences are
+    // read whatever their checksum. Another format starts recognition
+    // afresh, as restart_stream() does after opening and each reconnection.
+    void set_input(InputFormat format, bool ignore_checksums);
+    void restart_stream() { lines.reset(); }
+
     const MeasurementStream &stream() const { return lines; }
     const BlockAverage &average() const { return block; }
     QualityCheck &quality() { return judge; }
@@ -99,10 +105,14 @@ signals:
     void replies(const QString &text);
     // A file could not be written: both files are closed.
     void recording_failed();
+    // Automatic recognition decided the format lines are read in (after the
+    // format:NAME event, if one was logged).
+    void format_found(FormatId format);
 
 private:
     qint64 clamp(qint64 now_ms);
     void take_reading(const Reading &reading, qint64 now_ms);
+    void tell_format(const Reading &reading, qint64 now_ms);
     void log_row(qint64 utc_ms, const CsvRow &row);
     void record_raw(const QByteArray &chunk, qint64 at);
     void write_raw(const QByteArray &chunk, qint64 at);
@@ -137,6 +147,9 @@ private:
     LineLog lines_log;
     bool line_log_wanted = false;
     qint64 last_ms = 0;
+    // The format the log and the consumers were last told of; the default
+    // instrument's needs no word until another has been read.
+    FormatId told_format = FormatId::dollar;
     bool configuring_now = false;
     bool holding = false;
     bool is_stale = false;

@@ -109,13 +109,31 @@ double mackenzie_speed(double temperature, double salinity, double depth)
         + d * (1.630e-2 + d * 1.675e-7) - 1.025e-2 * t * s - 7.139e-13 * t * d * d * d;
 }
 
-double pressure_from_depth(double depth, double latitude)
+static const double saunders_c2 = 2.21e-6;
+
+static double saunders_c1(double latitude)
 {
     const double sine = std::sin(latitude * radians_per_degree);
-    const double c1 = (5.92 + 5.25 * sine * sine) * 1e-3;
-    const double c2 = 2.21e-6;
+    return (5.92 + 5.25 * sine * sine) * 1e-3;
+}
+
+double pressure_from_depth(double depth, double latitude)
+{
+    const double c1 = saunders_c1(latitude), c2 = saunders_c2;
     // Saunders: depth = (1 - c1) p - c2 p^2, solved for the root near zero.
     return ((1.0 - c1) - std::sqrt((1.0 - c1) * (1.0 - c1) - 4.0 * c2 * depth)) / (2.0 * c2);
+}
+
+double depth_from_pressure(double pressure, double latitude)
+{
+    return (1.0 - saunders_c1(latitude)) * pressure - saunders_c2 * pressure * pressure;
+}
+
+double probe_depth(double depth, double pressure)
+{
+    if (std::isfinite(depth) || !std::isfinite(pressure))
+        return depth;
+    return depth_from_pressure(pressure);
 }
 
 double sound_speed(SoundEquation equation, double salinity, double temperature, double depth)

@@ -31,6 +31,12 @@ double implied_salinity(SoundEquation equation, double speed, double temperature
 // gravity; at 1000 m the equator or a pole differs from it by 2.7 dbar,
 // which moves the sound speed by under 0.05 m/s.
 double pressure_from_depth(double depth, double latitude = 45.0);
+// Its inverse, Saunders' own form: depth = (1 - c1) p - c2 p^2.
+double depth_from_pressure(double pressure, double latitude = 45.0);
+// The depth a probe's reading stands for: the depth it gives, else the
+// pressure it gives as depth (above, at 45 degrees, so the equations that
+// take pressure get it back); NaN when it gives neither.
+double probe_depth(double depth, double pressure);
 
 // UNESCO: Chen and Millero (1977) with the ITS-90 coefficients of Wong and
 // Zhu (1995), J. Acoust. Soc. Am. 97(3), 1732-1736.

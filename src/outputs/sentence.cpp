@@ -36,8 +36,12 @@ static QString padded_speed(const Reading &reading, int decimals)
     return speed;
 }
 
+// The probe's own line exactly as it came, its line end too; the default
+// instrument's as it always went (its "$1503.0" with the blank put back).
 static QByteArray instrument_line(const Reading &reading)
 {
+    if (reading.format != FormatId::dollar && !reading.raw.isEmpty())
+        return reading.raw;
     QByteArray line = reading.line.toUtf8();
     if (!line.endsWith("\r\n"))
         line += "\r\n";

@@ -11,7 +11,8 @@ enum class SentenceFormat : quint8 {
     sv2, // " 1489.81\r\n": the speed, 2 decimals, at least 4 digits before the point
     sv3, // " 1489.805\r\n": the same with 3 decimals
     svt, // " 1489.805 10.045\r\n": and the temperature with 3 decimals when there is one
-    line, // "$ 1489.805 10.0449\r\n": the instrument's line as received
+    line, // "$ 1489.805 10.0449\r\n": the instrument's line as received (another
+          // probe's exactly, with its own line end)
     json, // one JSON object a line
 };
 

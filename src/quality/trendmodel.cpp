@@ -28,9 +28,14 @@ int TrendModel::take(const Measurement &measurement)
     return 0;
 }
 
-void TrendModel::reject(const Reading &, qint64)
+void TrendModel::reject(const Reading &line, qint64)
 {
-    ++malformed;
+    if (line.checksum_failed)
+        ++checksums;
+    else if (!line.recognised)
+        ++unrecognised;
+    else
+        ++malformed;
     ++changes;
 }
 

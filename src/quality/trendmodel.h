@@ -41,8 +41,12 @@ public:
     // Bumped by every change a view may show.
     qint64 revision() const { return changes; }
 
+    // Lines that were not measurements, of the session: malformed; sentences
+    // whose checksum did not match; lines before recognition decided.
     qint64 malformed_count() const { return malformed; }
     Stream stream() const;
+    qint64 checksum_count() const { return checksums; }
+    qint64 unrecognised_count() const { return unrecognised; }
     // When the newest valid reading was read; -1 before the first.
     qint64 last_valid_msecs() const { return last_valid; }
 
@@ -52,6 +56,8 @@ private:
     int clears = 0;
     qint64 changes = 0;
     qint64 malformed = 0;
+    qint64 checksums = 0;
+    qint64 unrecognised = 0;
     bool is_stale = false;
     Stream port = Stream::flowing; // closed or lost by the port's events
     qint64 last_valid = -1;

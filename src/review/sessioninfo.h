@@ -13,6 +13,7 @@ struct SessionInfo
     QString port; // e.g. "/dev/ttyUSB0"
     QString line_settings; // e.g. "9600 8N1"
     QStringList configuration; // commands sent to the instrument, in order
+    QString input_format; // read or chosen last, e.g. "psgds" or "auto"
 };
 
 #endif

@@ -146,11 +146,28 @@ void SessionReport::write_session(ReportLayout &layout) const
                  {0.25, 0.75});
 }
 
+// The formats the log names (format:NAME), in the order they came; one that
+// names none read the default instrument, unless the session says otherwise.
+static QString formats_read(const ReviewLog &log, const SessionInfo &info)
+{
+    QStringList names;
+    for (const LogEvent &event : log.events) {
+        if (event.name.startsWith(QLatin1String("format:")) && !names.contains(event.name.mid(7)))
+            names << event.name.mid(7);
+    }
+    if (names.isEmpty())
+        names << (info.input_format.isEmpty() || info.input_format == QLatin1String("auto")
+                      ? QStringLiteral("dollar")
+                      : info.input_format);
+    return names.join(QStringLiteral("、"));
+}
+
 void SessionReport::write_settings(ReportLayout &layout) const
 {
     layout.heading(QStringLiteral("串口与仪器配置"));
-    layout.paragraph(QStringLiteral("串口：%1    线路设置：%2")
-                         .arg(text_or_dash(info.port), text_or_dash(info.line_settings)));
+    layout.paragraph(QStringLiteral("串口：%1    线路设置：%2    输入格式：%3")
+                         .arg(text_or_dash(info.port), text_or_dash(info.line_settings),
+                              formats_read(log, info)));
     if (!info.configuration.isEmpty())
         layout.paragraph(QStringLiteral("发送的配置命令：")
                          + info.configuration.join(QStringLiteral("；")));

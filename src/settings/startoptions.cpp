@@ -4,6 +4,7 @@ QString StartOptions::usage()
 {
     return QStringLiteral(
         "usage: svterminal [--port NAME] [--baud N] [--open] [--average-good-only]\n"
+        "                  [--input-format auto|NAME]\n"
         "                  [--output udp:HOST:PORT[:FORMAT]] [--output tcp:PORT[:FORMAT]]\n"
         "                  [--output serial:PATH[:BAUD[:FORMAT]]]\n"
         "                  [--defaults | --profile NAME] [--record DIR]\n"
@@ -12,7 +13,9 @@ QString StartOptions::usage()
         "       svterminal --report LOG --pdf OUT.pdf [--profile NAME]\n"
         "       svterminal --help | --version\n"
         "FORMAT: sv2 (default), sv3, svt, line or json; the MQTT password comes from\n"
-        "the environment variable SV_MQTT_PASSWORD\n");
+        "the environment variable SV_MQTT_PASSWORD\n"
+        "NAME (the probe's line format, recognised by default): dollar, sv, sv_mm,\n"
+        "p_t_sv, tagged, psgds, pssv or t_c_s_sv\n");
 }
 
 // "--name value" and "--name=value" alike.
@@ -68,6 +71,17 @@ static bool take_more(const QStringList &arguments, int *index, StartOptions *op
     }
     if (argument == QLatin1String("--version")) {
         options->version = true;
+        return true;
+    }
+    if (name == QLatin1String("--input-format")) {
+        InputFormat input;
+        if (!take_value(arguments, index, name, &value, error))
+            return false;
+        if (!InputFormat::from_name(value.toStdString(), &input)) {
+            *error = QStringLiteral("--input-format: not auto or a format's name: %1").arg(value);
+            return false;
+        }
+        options->input_format = input;
         return true;
     }
     if (name == QLatin1String("--mqtt")) {

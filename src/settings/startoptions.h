@@ -3,6 +3,7 @@
 
 #include "mqttconfig.h"
 #include "outputconfig.h"
+#include "probeformat.h"
 
 #include <QString>
 #include <QStringList>
@@ -18,6 +19,7 @@ struct StartOptions
     std::optional<qint32> baud;
     bool open = false; // open the port at start, retrying every second
     bool average_good_only = false; // block averages of good readings only
+    std::optional<InputFormat> input_format; // --input-format NAME|auto
     QVector<OutputConfig> outputs;
 
     bool defaults = false; // start from the defaults; remembered settings left alone

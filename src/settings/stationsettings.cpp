@@ -1,5 +1,7 @@
 #include "stationsettings.h"
 
+#include "probeformat.h"
+
 #include <QSerialPort>
 
 #include <cmath>
@@ -26,6 +28,21 @@ struct Choices
     }
 };
 
+// A text that may be empty.
+struct AnyText
+{
+};
+
+// "auto" or a format's name.
+struct FormatToken
+{
+    bool holds(const QString &text) const
+    {
+        InputFormat input;
+        return InputFormat::from_name(text.toStdString(), &input);
+    }
+};
+
 const char *const range_low_key = "quality/range_low";
 const char *const range_high_key = "quality/range_high";
 
@@ -49,6 +66,9 @@ template<typename S, typename Visitor> void visit_fields(S &s, Visitor &&visit)
     visit("average/good_only", s.average_good_only);
     visit("pane/arrival_times", s.pane_arrival_times);
     visit("recording/line_log", s.line_log);
+    visit("input/format", s.input_format, FormatToken{});
+    visit("input/ignore_checksums", s.ignore_checksums);
+    visit("input/start_text", s.start_text, AnyText{});
     visit(range_low_key, s.range_low, Bounds{0, 100000});
     visit(range_high_key, s.range_high, Bounds{0, 100000});
     visit("quality/spike_threshold", s.spike_threshold, Bounds{1e-6, 100000});
@@ -104,6 +124,15 @@ private:
     {
         *out = v.toString();
         return v.userType() == QMetaType::QString && !out->isEmpty();
+    }
+    static bool read(const QVariant &v, QString *out, FormatToken token)
+    {
+        return read(v, out) && token.holds(*out);
+    }
+    static bool read(const QVariant &v, QString *out, AnyText)
+    {
+        *out = v.toString();
+        return v.userType() == QMetaType::QString;
     }
     static bool read(const QVariant &v, QString *out, Bounds bounds)
     {
@@ -187,6 +216,9 @@ StationSettings StationSettings::defaults()
     s.average_good_only = false;
     s.pane_arrival_times = false;
     s.line_log = false;
+    s.input_format = QStringLiteral("auto");
+    s.ignore_checksums = false;
+    s.start_text = QString();
     return s;
 }
 

@@ -25,6 +25,12 @@ struct StationSettings
     std::optional<bool> average_good_only; // blocks of readings flagged ok only
     std::optional<bool> pane_arrival_times; // each pane line after its UTC arrival time
     std::optional<bool> line_log; // a timestamped line log beside each recording
+    // The input: "auto" or a format's name, sentences read whatever their
+    // checksum, the text sent after opening when a format is chosen by name
+    // (as typed, escapes and all; may be empty).
+    std::optional<QString> input_format;
+    std::optional<bool> ignore_checksums;
+    std::optional<QString> start_text;
     // Quality limits, m/s.
     std::optional<double> range_low, range_high, spike_threshold;
     // The water the computed speed is for.

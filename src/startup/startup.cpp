@@ -28,6 +28,11 @@ static void apply_start_options(frmain &window, const StartOptions &options)
         choose_baud(window.baud_combobox, *options.baud);
     if (options.average_good_only)
         window.station()->acquisition().set_average_good_only(true);
+    if (options.input_format) {
+        InputChoice input = window.station()->input();
+        input.format = *options.input_format;
+        window.station()->set_input(input);
+    }
     // Outputs given at start replace those remembered, so that the same
     // command line at every start does not pile them up.
     OutputHub *outputs = window.station()->outputs();

@@ -29,6 +29,7 @@ Station::Station(QSerialPort *port, ReadingSink *screen, QObject *parent)
     pipeline.add_sink(trend_model);
     pipeline.add_sink(hub);
     pipeline.add_sink(monitor);
+    pipeline.add_sink(water_settings);
     port_session = new PortSession(port, this);
 
     connect(monitor, &AlarmMonitor::changed, this, [this](const QString &name, bool on, qint64 at) {
@@ -46,6 +47,11 @@ Station::Station(QSerialPort *port, ReadingSink *screen, QObject *parent)
     connect(hub, &OutputHub::message, this, &Station::message);
     connect(hub, &OutputHub::configured, this, &Station::schedule);
     connect(hub, &OutputHub::forwarded_late, &pipeline, &Acquisition::forwarded_late);
+    connect(&pipeline, &Acquisition::format_found, this, [this] {
+        publish_status();
+        emit input_changed();
+    });
+    pipeline.set_input(input_choice.format, input_choice.ignore_checksums);
     connect(port_session, &PortSession::lost, this, &Station::lost);
     connect(port_session, &PortSession::back, this, &Station::back);
     timer.setSingleShot(true);
@@ -128,7 +134,10 @@ void Station::choose_port(const PortSettings &settings)
 bool Station::open(const PortSettings &settings)
 {
     chosen = settings;
+    restart_input();
     const bool opened = port_session->open(settings);
+    if (opened)
+        send_start();
     publish_status();
     return opened;
 }
@@ -136,7 +145,10 @@ bool Station::open(const PortSettings &settings)
 bool Station::open_or_wait(const PortSettings &settings)
 {
     chosen = settings;
+    restart_input();
     const bool opened = port_session->open_or_wait(settings);
+    if (opened)
+        send_start();
     monitor->set_state(Alarm::port_unavailable, !opened, now_ms());
     publish_status();
     return opened;
@@ -168,6 +180,9 @@ void Station::lost()
 void Station::back()
 {
     pipeline.note(QStringLiteral("port_back"), now_ms());
+    // Perhaps another probe, or one that needs its start again.
+    restart_input();
+    send_start();
     publish_status();
     emit port_back();
 }
@@ -175,6 +190,8 @@ void Station::back()
 void Station::noted(const QString &event)
 {
     const int colon = event.indexOf(QLatin1Char(':'));
+    if (event.startsWith(QLatin1String("format:")) && input_choice.format.automatic)
+        emit format_recognised(event.mid(colon + 1));
     const bool on = event.startsWith(QLatin1String("alarm_on:"));
     if (colon < 0 || !(on || event.startsWith(QLatin1String("alarm_off:"))))
         return;
@@ -286,6 +303,9 @@ QVariantMap Station::status_details() const
             {QStringLiteral("port_open"), port_session->state() == PortSession::Open},
             {QStringLiteral("baud"), chosen.baud},
             {QStringLiteral("average_points"), int(pipeline.average().points())},
+            {QStringLiteral("input_format"), QString::fromLatin1(input_choice.format.name())},
+            {QStringLiteral("format"),
+             format() ? QVariant(QString::fromLatin1(format_name(*format()))) : QVariant()},
             {QStringLiteral("version"), QCoreApplication::applicationVersion()}};
 }
 

@@ -4,6 +4,7 @@
 #include "acquisition.h"
 #include "clock.h"
 #include "commandplayer.h"
+#include "inputchoice.h"
 #include "portsession.h"
 
 #include <QObject>
@@ -82,6 +83,16 @@ public:
     // recording_failed alarm on, when it cannot be started.
     QString record_into(const QString &folder, QString *log_error, QString *problem);
 
+    // The input format, checksums and start text; recognition starts afresh
+    // when the format changes, as it does on opening and each reconnection.
+    void set_input(const InputChoice &choice);
+    const InputChoice &input() const { return input_choice; }
+    // The format lines are read in now: the one chosen, or the one
+    // recognised; none while recognition has not decided.
+    std::optional<FormatId> format() const { return pipeline.stream().format(); }
+    // Another probe than the one the configuration commands were made for.
+    bool other_probe() const;
+
     void set_average_points(unsigned int points);
     // Publishes to the broker given, replacing any publisher; no host stops.
     // A broker not reached for a minute raises an alarm (off by default).
@@ -101,8 +112,14 @@ signals:
     void port_lost();
     void port_back();
     void recording_failed();
+    // format() or input() changed: chosen, recognised or starting afresh.
+    void input_changed();
+    // Automatic recognition found a format the log names (format:NAME).
+    void format_recognised(const QString &name);
 
 private:
+    void restart_input();
+    void send_start();
     void schedule();
     void lost();
     void back();
@@ -124,6 +141,7 @@ private:
     CommandPlayer player;
     CommandPlayer::Pause pause_for;
     PortSettings chosen;
+    InputChoice input_choice;
     QStringList sent;
     QString exchange_replies; // of the exchange in progress
     QTimer timer;

@@ -33,7 +33,7 @@ static QLabel *figure_label(const QString &name)
 
 CrossCheckPanel::CrossCheckPanel(WaterSettings *water_settings, QWidget *parent)
     : QWidget(parent), water(water_settings), salinity(setting_box(50.0, 2, "")),
-      depth(setting_box(12000.0, 1, " m"))
+      depth(setting_box(12000.0, 1, " m")), measured_note(new QLabel("使用仪器测得的深度"))
 {
     salinity->setObjectName("salinity");
     depth->setObjectName("depth");
@@ -45,6 +45,8 @@ CrossCheckPanel::CrossCheckPanel(WaterSettings *water_settings, QWidget *parent)
     grid->addWidget(salinity, 0, 1);
     grid->addWidget(new QLabel("深度"), 0, 2, Qt::AlignRight);
     grid->addWidget(depth, 0, 3);
+    measured_note->setObjectName("measured_depth");
+    grid->addWidget(measured_note, 0, 4);
     const char *const captions[] = {"方程", "计算声速", "实测−计算", "反算盐度"};
     for (int column = 0; column < 4; ++column)
         grid->addWidget(new QLabel(captions[column]), 1, column,
@@ -82,13 +84,17 @@ void CrossCheckPanel::take_settings()
     const QSignalBlocker block_salinity(salinity), block_depth(depth);
     salinity->setValue(water->salinity());
     depth->setValue(water->depth());
+    // The probe's own depth, or its pressure as depth, replaces the entry.
+    const bool measured = std::isfinite(water->measured_depth());
+    depth->setEnabled(!measured);
+    measured_note->setVisible(measured);
 }
 
 void CrossCheckPanel::show_reading(double speed, double temperature)
 {
     last_speed = speed;
     last_temperature = temperature;
-    const double d = water->depth();
+    const double d = water->depth_in_use();
     for (const Row &row : rows)
         show_row(row, speed, temperature,
                  sound_speed(row.equation, water->salinity(), temperature, d),
@@ -119,7 +125,7 @@ static void mark(QLabel *label, bool outside)
 void CrossCheckPanel::show_row(const Row &row, double speed, double temperature, double computed,
                                double implied)
 {
-    const double d = water->depth();
+    const double d = water->depth_in_use();
     row.computed->setText(figure_text(computed));
     row.difference->setText(figure_text(speed - computed));
     row.implied->setText(figure_text(implied, 2));

@@ -13,7 +13,8 @@ class WaterSettings;
 struct SpanFigures;
 
 // Compares the measured speed with the speed each standard equation gives at
-// the measured temperature, for the salinity and depth the operator enters:
+// the measured temperature, for the salinity and depth the operator enters
+// (the depth the probe measures instead, when it gives one):
 // the computed speed, measured minus computed, and the salinity at which the
 // equation would match the measurement. Live it compares the newest reading;
 // in a review, the means of the good readings of a span. A row whose water is
@@ -44,6 +45,7 @@ private:
     WaterSettings *water;
     QDoubleSpinBox *salinity;
     QDoubleSpinBox *depth;
+    QLabel *measured_note;
     QVector<Row> rows;
     double last_speed = NAN, last_temperature = NAN;
 };

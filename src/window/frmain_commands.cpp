@@ -59,6 +59,13 @@ void frmain::play(const QVector<CommandStep> &steps)
         show_message("\n串口未打开\n请先打开串口！\n");
         return;
     }
+    // The commands are the default instrument's; another probe may take
+    // them for something else.
+    if (core->other_probe()
+        && !ask_yes_no(QStringLiteral("当前读取的是 %1 格式的探头，配置命令是为本仪器（dollar "
+                                      "格式）设计的，此探头可能无法识别。\n仍要发送吗？")
+                           .arg(QLatin1String(format_name(*core->format())))))
+        return;
     configuring = true;
     const CommandPlayer::Result result = core->configure(steps);
     configuring = false;

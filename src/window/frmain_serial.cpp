@@ -76,12 +76,19 @@ void frmain::ReadMyCom_slot()
 int frmain::take(const Measurement &measurement)
 {
     const Reading &reading = measurement.reading;
+    if (reading.format_decided)
+        screen->release_unrecognised(reading.format != FormatId::dollar);
     field_list = reading.fields;
     screen->add_received(reading.line, measurement.utc_ms);
     speed_text = reading.speed_text;
     if (reading.has_temperature)
         temp_text = reading.temperature_text;
-    screen->next().set_temperature(reading.has_temperature ? temp_text : idle_display());
+    // A probe that measures no temperature shows none, not a plausible 0 degC;
+    // the default instrument with its temperature off shows as it always did.
+    screen->next().set_temperature(reading.has_temperature ? temp_text
+                                       : reading.format == FormatId::dollar
+                                       ? idle_display()
+                                       : QStringLiteral("----"));
     screen->next().set_average(measurement.average.isEmpty() ? idle_display()
                                                              : measurement.average);
     screen->next().set_speed(speed_text);
@@ -101,6 +108,12 @@ void frmain::reject(const Reading &line, qint64 utc_ms)
 {
     if (!line.shown())
         return;
+    if (!line.recognised) {
+        screen->hold_unrecognised(line.line, utc_ms);
+        return;
+    }
+    if (line.format_decided)
+        screen->release_unrecognised(line.format != FormatId::dollar);
     field_list = line.fields;
     screen->add_received(line.line, utc_ms);
 }

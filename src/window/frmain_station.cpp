@@ -1,6 +1,8 @@
 #include "alarmkind.h"
 #include "alarmmonitor.h"
 #include "frmain.h"
+#include "inputsection.h"
+#include "recordingflow.h"
 #include "statustabs.h"
 
 #include <QApplication>
@@ -12,6 +14,9 @@ void frmain::build_station()
 {
     connect(core, &Station::alarm_changed, this, &frmain::show_alarm);
     connect(core->alarms(), &AlarmMonitor::beep, this, [] { QApplication::beep(); });
+    connect(core, &Station::format_recognised, this,
+            [this](const QString &name) { pane_note(recognised_format_text(name)); });
+    connect(core, &Station::input_changed, this, [this] { recording->show_state(); });
     // The published status names the port chosen, also before it opens.
     for (QComboBox *choice :
          {port_combobox, baud_combobox, databits_combobox, parity_combobox, stopbits_combobox})

@@ -109,5 +109,8 @@ void RecordingFlow::show_state()
                                      window->stopbits_combobox->currentText()}
                              .join(' ');
     info.configuration = window->station()->sent_configuration();
+    const Station *station = window->station();
+    info.input_format = QString::fromLatin1(station->format() ? format_name(*station->format())
+                                                              : station->input().format.name());
     window->status_area()->set_session(info);
 }

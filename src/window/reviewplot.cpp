@@ -5,7 +5,8 @@
 
 #include <cmath>
 
-static const char *const mark_names[ReviewPlot::marks] = {"端口断开/恢复", "配置", "报警"};
+static const char *const mark_names[ReviewPlot::marks]
+    = {"端口断开/恢复", "配置", "报警", "输入格式"};
 
 // Marks reach a tenth of the way up from the time axis.
 static const double mark_height = 0.1;
@@ -15,7 +16,8 @@ ReviewPlot::ReviewPlot(QWidget *parent) : TrendPlot(parent)
     QCPAxis *heights = axisRect()->addAxis(QCPAxis::atLeft);
     heights->setVisible(false);
     heights->setRange(0.0, 1.0);
-    const QColor colours[marks] = {QColor(150, 0, 150), QColor(90, 90, 90), QColor(200, 0, 0)};
+    const QColor colours[marks]
+        = {QColor(150, 0, 150), QColor(90, 90, 90), QColor(200, 0, 0), QColor(0, 120, 160)};
     for (int mark = 0; mark < marks; ++mark) {
         QCPGraph *graph = addGraph(xAxis, heights);
         graph->setName(mark_names[mark]);
@@ -34,6 +36,8 @@ static ReviewPlot::Mark mark_of(const QString &event)
         return ReviewPlot::configuration_mark;
     if (event.startsWith(QLatin1String("alarm_")))
         return ReviewPlot::alarm_mark;
+    if (event.startsWith(QLatin1String("format:")))
+        return ReviewPlot::format_mark;
     return ReviewPlot::marks;
 }
 

@@ -35,6 +35,33 @@ void ScreenPainter::add_received(const QString &text, qint64 utc_ms)
     pending.append_pane(stamped);
 }
 
+// More than the recogniser needs, so junk between another probe's first
+// lines does not show them before it decides.
+static const int unrecognised_kept = 8;
+
+void ScreenPainter::hold_unrecognised(const QString &text, qint64 utc_ms)
+{
+    if (showing_unrecognised) {
+        add_received(text, utc_ms);
+        return;
+    }
+    unrecognised.append({text, utc_ms});
+    if (unrecognised.size() > unrecognised_kept) {
+        release_unrecognised(true);
+        showing_unrecognised = true;
+    }
+}
+
+void ScreenPainter::release_unrecognised(bool show)
+{
+    if (show) {
+        for (const Waiting &line : qAsConst(unrecognised))
+            add_received(line.text, line.utc_ms);
+    }
+    unrecognised.clear();
+    showing_unrecognised = false;
+}
+
 void ScreenPainter::add_note(const QString &line)
 {
     if (!at_line_start)

@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QTimer>
+#include <QVector>
 
 class QLineEdit;
 class QTextEdit;
@@ -26,6 +27,14 @@ public:
     // What the instrument sent, for the pane: with the option on, each line
     // begins with the UTC time it came ("08:00:00.125Z ").
     void add_received(const QString &text, qint64 utc_ms);
+    // A line read while automatic recognition has not decided waits: the
+    // default instrument's first line decides at once, and the cut line or
+    // junk before it was never shown. Past a few lines they show as they
+    // come, until the next decision.
+    void hold_unrecognised(const QString &text, qint64 utc_ms);
+    // Recognition decided: the lines waiting are shown (another probe's
+    // first lines), or dropped (the default instrument's).
+    void release_unrecognised(bool show);
     // A line of the program's own.
     void add_note(const QString &line);
     void set_arrival_times(bool on) { arrival_times = on; }
@@ -48,6 +57,13 @@ private:
     bool stale_now = false;
     bool arrival_times = false;
     bool at_line_start = true;
+    struct Waiting
+    {
+        QString text;
+        qint64 utc_ms;
+    };
+    QVector<Waiting> unrecognised;
+    bool showing_unrecognised = false;
 };
 
 #endif

@@ -3,6 +3,7 @@
 #include "alarmssection.h"
 #include "datasection.h"
 #include "frmain.h"
+#include "inputsection.h"
 #include "mqttsection.h"
 #include "profilessection.h"
 #include "qualitysection.h"
@@ -37,6 +38,7 @@ SettingsPanel::SettingsPanel(frmain *window, SettingsStore *store, const Station
     add_section("配置方案", profiles);
     add_section("报警", new AlarmsSection(window->station()));
     add_section("数据", new DataSection(window));
+    add_section("输入格式", new InputSection(window->station()));
     add_section("MQTT", new MqttSection(window->station()));
     add_section("质量", new QualitySection(&window->station()->acquisition().quality()));
     titles->setCurrentRow(0);

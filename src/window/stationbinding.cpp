@@ -37,6 +37,10 @@ StationSettings collect_station_settings(frmain &window)
     s.average_good_only = window.station()->acquisition().average_good_only();
     s.pane_arrival_times = window.painter()->shows_arrival_times();
     s.line_log = window.station()->acquisition().line_log();
+    const InputChoice &input = window.station()->input();
+    s.input_format = QString::fromLatin1(input.format.name());
+    s.ignore_checksums = input.ignore_checksums;
+    s.start_text = input.start_text;
     const QualityCheck &limits = window.station()->acquisition().quality();
     s.range_low = limits.range_low();
     s.range_high = limits.range_high();
@@ -117,6 +121,13 @@ void apply_station_settings(frmain &w, const StationSettings &s, QStringList *pr
         w.painter()->set_arrival_times(*s.pane_arrival_times);
     if (s.line_log)
         w.station()->acquisition().set_line_log(*s.line_log);
+    InputChoice input = w.station()->input();
+    if (s.input_format)
+        InputFormat::from_name(s.input_format->toStdString(), &input.format);
+    input.ignore_checksums = s.ignore_checksums.value_or(input.ignore_checksums);
+    input.start_text = s.start_text.value_or(input.start_text);
+    if (input != w.station()->input())
+        w.station()->set_input(input);
     QualityCheck &limits = w.station()->acquisition().quality();
     limits.set_range(s.range_low.value_or(limits.range_low()),
                      s.range_high.value_or(limits.range_high()));

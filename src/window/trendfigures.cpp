@@ -68,8 +68,13 @@ TrendFigures::TrendFigures(const QStringList &headings, bool live, QWidget *pare
         grid->addWidget(new QLabel(headings[column]), 0, column + 1, Qt::AlignRight);
     columns.resize(headings.size());
     for (int row = 0; row < rows; ++row) {
+        // Live, beside the malformed lines: wrong checksums, lines before
+        // recognition decided (show_status() fills it).
+        const char *caption = live && row == malformed ? "畸形/校验/未识别" : row_captions[row];
         for (int column = 0; column < headings.size(); ++column)
-            columns[column].append(add_row(row, row_captions[row], column, {widest_figures[row]}));
+            columns[column].append(add_row(
+                row, caption, column,
+                {live && row == malformed ? QString("999999/99999/99999") : widest_figures[row]}));
     }
     if (live) {
         QStringList words;
@@ -108,7 +113,8 @@ void TrendFigures::show_figures(int column, const SpanFigures &figures)
     labels[temperature]->setText(
         figures.temperature.count > 0 ? figure_text(figures.temperature.mean) : no_figure);
     labels[flags]->setText(QString("%1 / %2").arg(figures.range_count).arg(figures.spike_count));
-    labels[malformed]->setText(QString::number(figures.rejected));
+    if (!state)
+        labels[malformed]->setText(QString::number(figures.rejected));
     labels[gaps]->setText(
         QString("%1 / %2").arg(figures.gap_count).arg(duration_text(figures.gap_ms)));
 }
@@ -118,6 +124,10 @@ void TrendFigures::show_status(const TrendModel &model)
     if (!state)
         return;
     state->setText(stream_words[int(model.stream())]);
+    columns[0][malformed]->setText(QString("%1/%2/%3")
+                                       .arg(model.malformed_count())
+                                       .arg(model.checksum_count())
+                                       .arg(model.unrecognised_count()));
     const qint64 last = model.last_valid_msecs();
     last_valid->setText(last < 0
                             ? QString(no_figure)

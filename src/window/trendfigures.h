@@ -20,8 +20,9 @@ extern const char flagged_caption[];
 // A compact table of the figures of one or more spans, a column each (the
 // span shown, the whole log): readings, rate, speed and temperature of the
 // good readings, the flagged ones, malformed lines and gaps. The live view
-// adds the state of the stream. Each figure keeps room for the widest it may
-// show.
+// adds the state of the stream, and beside the malformed lines those with a
+// wrong checksum and those before the input format was recognised. Each
+// figure keeps room for the widest it may show.
 class TrendFigures : public QWidget
 {
     Q_OBJECT

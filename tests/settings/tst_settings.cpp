@@ -27,6 +27,9 @@ StationSettings everything_set()
     s.output_rate = 30;
     s.temperature_output = false;
     s.average_count = 16;
+    s.input_format = QStringLiteral("psgds");
+    s.ignore_checksums = true;
+    s.start_text = QStringLiteral("start\\r");
     s.range_low = 1450.5;
     s.range_high = 1550.25;
     s.spike_threshold = 0.75;

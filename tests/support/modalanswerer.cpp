@@ -65,7 +65,7 @@ void ModalAnswerer::answer(QWidget *widget)
         messages.append(box->text());
         for (QAbstractButton *button : box->buttons())
             button_texts.append(button->text());
-        if (QAbstractButton *yes = box->button(QMessageBox::Yes))
+        if (QAbstractButton *yes = box->button(say_no ? QMessageBox::No : QMessageBox::Yes))
             yes->click();
         else
             box->done(0);

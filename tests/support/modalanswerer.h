@@ -9,7 +9,8 @@
 class QWidget;
 
 // Answers every modal dialog the program opens, so no test can hang on one.
-// Message boxes are recorded and closed (questions are answered "Yes");
+// Message boxes are recorded and closed (questions are answered "Yes",
+// or "No" when asked);
 // file dialogs take the next queued answer, or are cancelled when none is.
 class ModalAnswerer : public QObject
 {
@@ -18,6 +19,8 @@ class ModalAnswerer : public QObject
 public:
     explicit ModalAnswerer(QObject *parent = nullptr);
 
+    // Questions are answered "No" instead.
+    bool say_no = false;
     // Texts of the message boxes closed so far, in order.
     QStringList messages;
     // Standard button texts of those boxes, e.g. to check their translation.

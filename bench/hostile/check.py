@@ -271,7 +271,8 @@ for _, reading in mqtt_readings:
     else:
         strangers += 1
 missing = sorted(utc_ms(t) for (t, _), n in left.items() for _ in range(n))
-after_restart = [t for t, _ in mqtt_readings if t > up] if up else []
+# The station is back at the broker with its first message of any kind.
+after_restart = [t for t, topic, _, _ in messages if t > up and topic.startswith("sv/")] if up else []
 back_at = after_restart[0] if after_restart else 0
 outside = [m for m in missing if not (down - 1000 <= m <= (back_at or m) + 1000)] if down else missing
 figure("MQTT reading messages / valid rows", f"{len(mqtt_readings)} / {len(readings)}")
@@ -279,8 +280,8 @@ if down:
     figure("broker down (restart)", f"{clock(down)} to {clock(up)}, {(up - down) / 1000:.1f} s")
     figure("readings missing at the broker",
            f"{len(missing)}" + (f", {clock(missing[0])} to {clock(missing[-1])}" if missing else ""))
-    figure("first reading after the restart", f"{(back_at - up) / 1000:.1f} s after the broker"
-           if back_at else "none")
+    figure("the station's first message after the restart",
+           f"{(back_at - up) / 1000:.1f} s after the broker" if back_at else "none")
 verdict(strangers == 0 and back_steps == 0, "MQTT readings: each a logged valid line, in order",
         f"{strangers} with no row, {back_steps} back in time")
 verdict(not outside and (back_at or not down), "MQTT: a reading per valid line while connected",

@@ -85,6 +85,7 @@ private slots:
     void hold_ends_at_the_deadline_in_force_data();
     void hold_ends_at_the_deadline_in_force();
     void slow_serial_output_keeps_order_and_count();
+    void tick_leaves_a_waiting_row_to_its_count();
     void status_says_whether_the_port_is_open();
     void broker_away_for_a_minute();
     void broker_hears_alarm_after_its_reading();
@@ -231,6 +232,27 @@ void TestStation::slow_serial_output_keeps_order_and_count()
     while (!log.atEnd())
         forwarded << QString::fromLatin1(log.readLine().split(',').value(6));
     QCOMPARE(forwarded, QStringList({"1", "0", "0", "1", "1"}));
+}
+
+// The station's tick (the log's flush) while a sentence waits for the line
+// leaves the row waiting: the log counts the sentence once it went.
+void TestStation::tick_leaves_a_waiting_row_to_its_count()
+{
+    PtyPair sonar;
+    ClockedStation s(dir.filePath("tick.txt"));
+    OutputConfig config;
+    QString error;
+    QVERIFY(OutputConfig::parse("serial:" + sonar.slave_path() + ":9600:sv3", &config, &error));
+    s.station.outputs()->add(config);
+    QVERIFY(QTest::qWaitFor(
+        [&] { return s.station.outputs()->status(0).state == OutputState::sending; }));
+    s.after(0, "$ 1500.000\r\n$ 1500.100\r\n"); // one out, one waiting
+    s.after(0);
+    QVERIFY(sonar.wait_for_bytes(22));
+    s.station.stop_recording(true);
+    QFile log(s.log);
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    QCOMPARE(log.readAll().count(",ok,,1,"), 2);
 }
 
 // The retained status says the port is not open while the device is away.

@@ -8,6 +8,9 @@
 // A file dialog left open for hours must not eat the memory: past this the
 // oldest held bytes go (the measurement log, once started, is unaffected).
 static const int held_limit = 16 * 1024 * 1024;
+// A row waiting for a sentence on a slow line goes when the sentence goes or
+// the next reading comes; past this (the line's device gone quiet) without it.
+static const qint64 deferred_limit_ms = 1000;
 
 Acquisition::Acquisition(QObject *parent) : QObject(parent) { }
 
@@ -277,7 +280,8 @@ void Acquisition::stop_recording(bool end_line, qint64 now_ms)
 
 void Acquisition::flush_log(qint64 now_ms)
 {
-    write_deferred();
+    if (now_ms - deferred.at >= deferred_limit_ms)
+        write_deferred();
     if ((csv.active() && !csv.flush_if_due(now_ms))
         || (lines_log.active() && !lines_log.flush_if_due(now_ms)))
         fail_recording();

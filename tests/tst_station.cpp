@@ -85,7 +85,8 @@ private slots:
     void hold_ends_at_the_deadline_in_force_data();
     void hold_ends_at_the_deadline_in_force();
     void slow_serial_output_keeps_order_and_count();
-    void tick_leaves_a_waiting_row_to_its_count();
+    void waiting_row_keeps_its_count_data();
+    void waiting_row_keeps_its_count();
     void status_says_whether_the_port_is_open();
     void broker_away_for_a_minute();
     void broker_hears_alarm_after_its_reading();
@@ -236,10 +237,23 @@ void TestStation::slow_serial_output_keeps_order_and_count()
 
 // The station's tick (the log's flush) while a sentence waits for the line
 // leaves the row waiting: the log counts the sentence once it went.
-void TestStation::tick_leaves_a_waiting_row_to_its_count()
+void TestStation::waiting_row_keeps_its_count_data()
 {
+    QTest::addColumn<QByteArray>("meanwhile"); // lines, or a tick when empty
+    QTest::addColumn<QString>("event"); // an event logged meanwhile
+    QTest::newRow("the log's flush") << QByteArray() << QString();
+    QTest::newRow("an event") << QByteArray() << "config_start";
+    QTest::newRow("a reading held back") << QByteArray("$ 1700.000\r\n") << QString();
+}
+
+// A reading whose sentence waits for a slow line keeps its row, and the
+// rows after it, until the sentence went: whatever comes meanwhile.
+void TestStation::waiting_row_keeps_its_count()
+{
+    QFETCH(QByteArray, meanwhile);
+    QFETCH(QString, event);
     PtyPair sonar;
-    ClockedStation s(dir.filePath("tick.txt"));
+    ClockedStation s(dir.filePath("waiting.txt"));
     OutputConfig config;
     QString error;
     QVERIFY(OutputConfig::parse("serial:" + sonar.slave_path() + ":9600:sv3", &config, &error));
@@ -247,7 +261,9 @@ void TestStation::tick_leaves_a_waiting_row_to_its_count()
     QVERIFY(QTest::qWaitFor(
         [&] { return s.station.outputs()->status(0).state == OutputState::sending; }));
     s.after(0, "$ 1500.000\r\n$ 1500.100\r\n"); // one out, one waiting
-    s.after(0);
+    if (!event.isEmpty())
+        s.station.acquisition().note(event, s.clock.now_ms());
+    s.after(0, meanwhile);
     QVERIFY(sonar.wait_for_bytes(22));
     s.station.stop_recording(true);
     QFile log(s.log);

@@ -1,18 +1,11 @@
 #include "acquisition.h"
 
-#include <QDateTime>
-#include <QFileInfo>
-
 #include <cmath>
 
-// A file dialog left open for hours must not eat the memory: past this the
-// oldest held bytes go (the measurement log, once started, is unaffected).
-static const int held_limit = 16 * 1024 * 1024;
-// A row waiting for a sentence on a slow line goes when the sentence goes or
-// the next reading comes; past this (the line's device gone quiet) without it.
-static const qint64 deferred_limit_ms = 1000;
-
-Acquisition::Acquisition(QObject *parent) : QObject(parent) { }
+Acquisition::Acquisition(QObject *parent) : QObject(parent)
+{
+    connect(&files, &SessionFiles::failed, this, &Acquisition::recording_failed);
+}
 
 qint64 Acquisition::clamp(qint64 now_ms)
 {
@@ -28,7 +21,7 @@ void Acquisition::take(const QByteArray &chunk, qint64 now_ms)
         take_reading(reading, at);
     if (configuring_now)
         emit replies(text);
-    record_raw(chunk, at);
+    files.take(chunk, at);
 }
 
 static QString format_event(FormatId format)
@@ -95,33 +88,13 @@ void Acquisition::take_reading(const Reading &reading, qint64 now_ms)
     // Depth to a tenth of a millimetre: one given in feet keeps no float noise.
     row.pressure = csv_number(reading.pressure_dbar);
     row.depth = csv_number(std::round(reading.depth_m * 1e4) / 1e4);
-    // The row before is complete now: what waited went or was replaced. This
-    // one waits likewise while a line still holds its sentence.
-    write_deferred();
-    deferred = {now_ms, row, measurement.sequence, forwarded, later};
-    if (later == 0)
-        write_deferred();
+    files.add_row(now_ms, row, measurement.sequence, forwarded, later);
     hand_out_waiting();
 }
 
-void Acquisition::forwarded_late(qint64 sequence)
+void Acquisition::resolve_sent(qint64 sequence, bool sent)
 {
-    if (deferred.waiting == 0 || deferred.sequence != sequence)
-        return;
-    ++deferred.forwarded;
-    if (--deferred.waiting == 0)
-        write_deferred();
-}
-
-void Acquisition::write_deferred()
-{
-    if (deferred.sequence == 0)
-        return;
-    deferred.row.forwarded = QString::number(deferred.forwarded);
-    deferred.sequence = 0;
-    deferred.waiting = 0;
-    if (csv.active() && !csv.add(deferred.at, deferred.row))
-        fail_recording();
+    files.resolve(sequence, sent);
 }
 
 void Acquisition::lost(const QByteArray &remaining, qint64 now_ms)
@@ -146,7 +119,7 @@ void Acquisition::note(const QString &event, qint64 now_ms)
 
 void Acquisition::write_event(const QString &event, qint64 at)
 {
-    log_row(at, {QString(), QString(), QString(), QString(), event, QString()});
+    files.add_row(at, CsvRow(QString(), QString(), QString(), QString(), event, QString()));
     for (ReadingSink *sink : qAsConst(sinks))
         sink->event(event, at);
     emit noted(event, at);
@@ -195,108 +168,14 @@ qint64 Acquisition::stale_due_ms() const
     return is_stale ? 0 : watch.deadline();
 }
 
-// A reading's row may still wait for its count: it goes first, in order.
-void Acquisition::log_row(qint64 utc_ms, const CsvRow &row)
-{
-    write_deferred();
-    if (csv.active() && !csv.add(utc_ms, row))
-        fail_recording();
-}
-
-void Acquisition::record_raw(const QByteArray &chunk, qint64 at)
-{
-    if (holding) {
-        held.append({at, chunk});
-        held_bytes += chunk.size();
-        while (held_bytes > held_limit) {
-            held_bytes -= held.first().bytes.size();
-            held.removeFirst();
-        }
-    } else {
-        write_raw(chunk, at);
-    }
-}
-
-void Acquisition::write_raw(const QByteArray &chunk, qint64 at)
-{
-    if ((raw.recording() && !raw.append(chunk))
-        || (lines_log.active() && !lines_log.feed(chunk, at)))
-        fail_recording();
-}
-
-void Acquisition::hold_raw(bool hold)
-{
-    holding = hold;
-    if (!hold)
-        forget_held();
-}
-
-void Acquisition::forget_held()
-{
-    held.clear();
-    held_bytes = 0;
-}
-
 bool Acquisition::start_recording(const QString &path, qint64 now_ms, QString *log_error)
 {
-    const qint64 at = clamp(now_ms);
-    // A file there means the operator chose to replace it: its log goes too.
-    const bool replacing = QFileInfo::exists(path);
-    if (!raw.start(path, QDateTime::fromMSecsSinceEpoch(at))) {
-        forget_held();
-        return false;
-    }
-    const QString log_path = MeasurementLog::path_for(path, replacing);
-    if (!csv.start(log_path, at, replacing) && log_error)
-        *log_error = csv.error_string();
     // A log started after another format was found says which one it reads.
-    if (told_format != FormatId::dollar)
-        log_row(at,
-                {QString(), QString(), QString(), QString(), format_event(told_format), QString()});
-    if (line_log_wanted && !lines_log.start(LineLog::path_for(path, replacing), replacing)
-        && log_error)
-        *log_error = lines_log.error_string();
-    // What came while the file was chosen, with the times it came.
-    const QVector<HeldChunk> waiting = held;
-    forget_held();
-    for (const HeldChunk &chunk : waiting) {
-        write_raw(chunk.bytes, chunk.at);
-        if (!raw.recording())
-            break;
-    }
-    return true;
+    return files.start(path, clamp(now_ms), log_error,
+                       told_format == FormatId::dollar ? QString() : format_event(told_format));
 }
 
 void Acquisition::stop_recording(bool end_line, qint64 now_ms)
 {
-    write_deferred();
-    if (end_line && raw.recording())
-        raw.stop(QDateTime::fromMSecsSinceEpoch(clamp(now_ms)));
-    else
-        raw.close();
-    csv.stop();
-    lines_log.stop(clamp(now_ms));
-}
-
-void Acquisition::flush_log(qint64 now_ms)
-{
-    if (now_ms - deferred.at >= deferred_limit_ms)
-        write_deferred();
-    if ((csv.active() && !csv.flush_if_due(now_ms))
-        || (lines_log.active() && !lines_log.flush_if_due(now_ms)))
-        fail_recording();
-}
-
-qint64 Acquisition::flush_due_ms() const
-{
-    const qint64 log = csv.flush_due_ms(), lines = lines_log.flush_due_ms();
-    return log == 0 || lines == 0 ? qMax(log, lines) : qMin(log, lines);
-}
-
-void Acquisition::fail_recording()
-{
-    raw.close();
-    csv.stop();
-    lines_log.stop(last_ms);
-    emit recording_failed();
+    files.stop(end_line, clamp(now_ms));
 }

@@ -2,12 +2,10 @@
 #define ACQUISITION_H
 
 #include "blockaverage.h"
-#include "linelog.h"
-#include "measurementlog.h"
 #include "measurementstream.h"
 #include "qualitycheck.h"
 #include "readingsink.h"
-#include "recorder.h"
+#include "sessionfiles.h"
 #include "stalewatch.h"
 
 #include <QObject>
@@ -53,27 +51,26 @@ public:
 
     // While the operator picks a file, the raw bytes wait, so the recording
     // still starts with what arrived meanwhile; readings go on as usual.
-    void hold_raw(bool hold);
-    // Starts the raw recording and, beside it, the measurement log. False
-    // when the recording cannot be created; *log_error is set when only the
-    // log could not be. A recording that replaces a file (the operator said
-    // so) replaces the log of ours beside it too.
+    void hold_raw(bool hold) { files.hold(hold); }
+    // Starts the raw recording and, beside it, the measurement log (see
+    // SessionFiles::start()).
     bool start_recording(const QString &path, qint64 now_ms, QString *log_error);
     // With the end line, or without it as closing the window does.
     void stop_recording(bool end_line, qint64 now_ms);
-    bool recording() const { return raw.recording(); }
+    bool recording() const { return files.recording(); }
     // The log reaches the disk at least once a second.
-    void flush_log(qint64 now_ms);
-    qint64 flush_due_ms() const;
+    void flush_log(qint64 now_ms) { files.flush(now_ms); }
+    qint64 flush_due_ms() const { return files.flush_due_ms(); }
     // Beside each recording started from now on, every line with its UTC
     // arrival time (see LineLog).
-    void set_line_log(bool on) { line_log_wanted = on; }
-    bool line_log() const { return line_log_wanted; }
-    const LineLog &line_log_file() const { return lines_log; }
+    void set_line_log(bool on) { files.set_line_log(on); }
+    bool line_log() const { return files.line_log(); }
+    const LineLog &line_log_file() const { return files.lines(); }
 
     // A consumer's sentence of reading sequence, waiting for its line, went
-    // out: the reading's row counts it (see ReadingSink::waiting()).
-    void forwarded_late(qint64 sequence);
+    // out (sent) or was replaced by a newer one: the reading's row counts it
+    // (see ReadingSink::waiting()).
+    void resolve_sent(qint64 sequence, bool sent);
 
     void add_sink(ReadingSink *sink) { sinks.append(sink); }
     void remove_sink(ReadingSink *sink) { sinks.removeAll(sink); }
@@ -93,8 +90,8 @@ public:
     const MeasurementStream &stream() const { return lines; }
     const BlockAverage &average() const { return block; }
     QualityCheck &quality() { return judge; }
-    Recorder &recorder() { return raw; }
-    const MeasurementLog &log() const { return csv; }
+    Recorder &recorder() { return files.recorder(); }
+    const MeasurementLog &log() const { return files.log(); }
     // The average display's text; empty before the first block.
     const QString &shown_average() const { return average_text; }
 
@@ -113,14 +110,8 @@ private:
     qint64 clamp(qint64 now_ms);
     void take_reading(const Reading &reading, qint64 now_ms);
     void tell_format(const Reading &reading, qint64 now_ms);
-    void log_row(qint64 utc_ms, const CsvRow &row);
-    void record_raw(const QByteArray &chunk, qint64 at);
-    void write_raw(const QByteArray &chunk, qint64 at);
-    void forget_held();
-    void fail_recording();
     void write_event(const QString &event, qint64 at);
     void hand_out_waiting();
-    void write_deferred();
 
     struct Event
     {
@@ -132,38 +123,18 @@ private:
     BlockAverage block;
     QualityCheck judge;
     StaleWatch watch;
-    Recorder raw;
-    MeasurementLog csv;
+    SessionFiles files;
     QVector<ReadingSink *> sinks;
     QString average_text;
     QVector<Event> waiting; // raised while something was being handed out
-    struct HeldChunk
-    {
-        qint64 at;
-        QByteArray bytes;
-    };
-    QVector<HeldChunk> held; // what arrived while the file was being chosen
-    qint64 held_bytes = 0;
-    LineLog lines_log;
-    bool line_log_wanted = false;
     qint64 last_ms = 0;
     // The format the log and the consumers were last told of; the default
     // instrument's needs no word until another has been read.
     FormatId told_format = FormatId::dollar;
     bool configuring_now = false;
-    bool holding = false;
     bool is_stale = false;
     bool handing_out = false;
     qint64 readings_taken = 0;
-    // The last reading's row, until every consumer has said how many sent it.
-    struct DeferredRow
-    {
-        qint64 at = 0;
-        CsvRow row;
-        qint64 sequence = 0; // 0: none
-        int forwarded = 0;
-        int waiting = 0;
-    } deferred;
     bool good_only = false;
 };
 

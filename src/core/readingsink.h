@@ -34,7 +34,7 @@ public:
     // output's count for the log's forwarded column; 0 for anything else).
     virtual int take(const Measurement &measurement) = 0;
     // Destinations that will send reading sequence once their line is free:
-    // its log row waits to count them (see Acquisition::forwarded_late()).
+    // its log row waits to count them (see Acquisition::resolve_sent()).
     virtual int waiting(qint64 sequence) const
     {
         Q_UNUSED(sequence);

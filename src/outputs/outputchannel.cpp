@@ -39,11 +39,8 @@ void OutputChannel::configure(const OutputConfig &config)
     if (settings.enabled && !transport) {
         transport = open_transport(settings, this);
         connect(transport, &OutputTransport::message, this, &OutputChannel::message);
-        connect(transport, &OutputTransport::waiting_sent, this, [this] {
-            if (late_sequence >= 0)
-                emit forwarded_late(late_sequence);
-            late_sequence = -1;
-        });
+        connect(transport, &OutputTransport::waiting_sent, this, [this] { settle_late(true); });
+        connect(transport, &OutputTransport::waiting_dropped, this, [this] { settle_late(false); });
     }
 }
 
@@ -51,6 +48,7 @@ void OutputChannel::close_transport()
 {
     if (!transport)
         return;
+    settle_late(false);
     dropped_before += transport->dropped();
     errors_before += transport->errors();
     if (!transport->last_error().isEmpty())
@@ -116,9 +114,18 @@ void OutputChannel::repeat_if_due(qint64 now_ms)
     hand_over(good_sentence);
 }
 
+// The reading whose sentence waited has its answer: it went, or it never
+// will (replaced by a newer one, or its device gone).
+void OutputChannel::settle_late(bool sent)
+{
+    if (late_sequence >= 0)
+        emit sent_late(late_sequence, sent);
+    late_sequence = -1;
+}
+
 bool OutputChannel::hand_over(const QByteArray &sentence)
 {
-    late_sequence = -1; // a sentence waiting before is sent or replaced now
+    settle_late(false); // a sentence waiting before is replaced now
     counts.last_sentence = sentence;
     const bool sent = transport->send(sentence);
     if (sent)

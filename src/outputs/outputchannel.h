@@ -45,7 +45,7 @@ public:
     const OutputConfig &config() const { return settings; }
 
     // True when the reading went out. One whose sentence waits for the line
-    // counts when it goes: forwarded_late() then names it.
+    // is settled later: sent_late() names it, with whether it went.
     bool take(const Measurement &measurement);
     bool waits_for(qint64 sequence) const { return late_sequence == sequence; }
     void reject();
@@ -61,10 +61,11 @@ public:
 
 signals:
     void message(const QString &line);
-    void forwarded_late(qint64 sequence);
+    void sent_late(qint64 sequence, bool sent);
 
 private:
     void repeat_if_due(qint64 now_ms);
+    void settle_late(bool sent);
     bool hand_over(const QByteArray &sentence);
     void close_transport();
 

@@ -7,7 +7,7 @@ int OutputHub::add(const OutputConfig &config)
     if (channels.size() >= max_outputs)
         return -1;
     auto *channel = new OutputChannel(config, this);
-    connect(channel, &OutputChannel::forwarded_late, this, &OutputHub::forwarded_late);
+    connect(channel, &OutputChannel::sent_late, this, &OutputHub::sent_late);
     connect(channel, &OutputChannel::message, this, [this, channel](const QString &line) {
         emit message(QStringLiteral("输出 %1：%2").arg(channels.indexOf(channel) + 1).arg(line));
     });

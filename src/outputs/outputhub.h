@@ -55,8 +55,9 @@ signals:
     void message(const QString &line);
     // An output was added, removed or changed: tick() may be due sooner.
     void configured();
-    // The sentence of this reading, waiting for its line, went out.
-    void forwarded_late(qint64 sequence);
+    // The sentence of this reading, waiting for its line, went out (sent)
+    // or never will.
+    void sent_late(qint64 sequence, bool sent);
 
 private:
     bool valid(int index) const { return index >= 0 && index < channels.size(); }

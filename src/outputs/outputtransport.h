@@ -29,7 +29,8 @@ public:
     // True when the sentence went out, or waits to go out at once.
     virtual bool send(const QByteArray &sentence) = 0;
     // The last sentence given waits for the line; waiting_sent() says when
-    // it went, and a newer sentence replaces it meanwhile.
+    // it went, waiting_dropped() when it never will (the device went), and a
+    // newer sentence replaces it meanwhile.
     virtual bool holds_waiting() const { return false; }
     // For retries; now_ms on the caller's clock.
     virtual void tick(qint64 now_ms) { Q_UNUSED(now_ms); }
@@ -50,6 +51,7 @@ signals:
     // One line for the status pane: a client cut off, a device lost or back.
     void message(const QString &line);
     void waiting_sent();
+    void waiting_dropped();
 
 protected:
     void set_state(OutputState state, const QString &reason = QString());

@@ -130,9 +130,11 @@ void SerialTransport::port_error(QSerialPort::SerialPortError error)
         = QStringLiteral("串口连接已断开（%1），正在等待设备……").arg(port.errorString());
     port.close();
     waiting_timer.stop();
-    if (!waiting.isEmpty())
+    if (!waiting.isEmpty()) {
         count_dropped();
-    waiting.clear();
+        waiting.clear();
+        emit waiting_dropped();
+    }
     set_state(OutputState::waiting, reason);
     emit message(reason);
 }

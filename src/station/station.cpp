@@ -46,7 +46,7 @@ Station::Station(QSerialPort *port, ReadingSink *screen, QObject *parent)
     });
     connect(hub, &OutputHub::message, this, &Station::message);
     connect(hub, &OutputHub::configured, this, &Station::schedule);
-    connect(hub, &OutputHub::forwarded_late, &pipeline, &Acquisition::forwarded_late);
+    connect(hub, &OutputHub::sent_late, &pipeline, &Acquisition::resolve_sent);
     connect(&pipeline, &Acquisition::format_found, this, [this] {
         publish_status();
         emit input_changed();

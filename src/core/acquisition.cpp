@@ -47,17 +47,35 @@ void Acquisition::take_reading(const Reading &reading, qint64 now_ms)
         for (ReadingSink *sink : qAsConst(sinks))
             sink->stale(false, now_ms);
     }
-    const Measurement measurement{reading, quality, average_text, now_ms,
-                                  watch.deadline() - now_ms};
+    Measurement measurement{reading, quality, average_text, now_ms, watch.deadline() - now_ms};
+    if (positions) {
+        measurement.position = positions->position_at(now_ms);
+        measurement.clock_offset_ms = positions->clock_offset_at(now_ms);
+    }
     int forwarded = 0;
     for (ReadingSink *sink : qAsConst(sinks))
         forwarded += sink->take(measurement);
-    log_row(now_ms,
-            {reading.speed_text.trimmed(),
-             reading.has_temperature ? reading.temperature_text.trimmed() : QString(),
-             average_text.trimmed(), QString::fromLatin1(quality_name(quality)), QString(),
-             QString::number(forwarded)});
+    CsvRow row{reading.speed_text.trimmed(),
+               reading.has_temperature ? reading.temperature_text.trimmed() : QString(),
+               average_text.trimmed(),
+               QString::fromLatin1(quality_name(quality)),
+               QString(),
+               QString::number(forwarded)};
+    add_position(measurement, &row);
+    log_row(now_ms, row);
     hand_out_waiting();
+}
+
+void Acquisition::add_position(const Measurement &measurement, CsvRow *row)
+{
+    if (const auto &p = measurement.position) {
+        row->latitude = p->latitude_text;
+        row->longitude = p->longitude_text;
+        row->fix_quality = QString::number(p->fix_quality);
+        row->fix_age = p->fix_age_text();
+    }
+    if (measurement.clock_offset_ms)
+        row->clock_offset = QString::number(*measurement.clock_offset_ms);
 }
 
 void Acquisition::lost(const QByteArray &remaining, qint64 now_ms)

@@ -66,6 +66,9 @@ public:
     qint64 flush_due_ms() const { return csv.flush_due_ms(); }
 
     void add_sink(ReadingSink *sink) { sinks.append(sink); }
+    // Stamps each reading with a position and the clock offset (not owned;
+    // none: readings go without).
+    void set_position_source(const PositionSource *source) { positions = source; }
     void remove_sink(ReadingSink *sink) { sinks.removeAll(sink); }
 
     void restart_average(unsigned int points) { block.restart(points); }
@@ -94,6 +97,7 @@ private:
     qint64 clamp(qint64 now_ms);
     void take_reading(const Reading &reading, qint64 now_ms);
     void log_row(qint64 utc_ms, const CsvRow &row);
+    static void add_position(const Measurement &measurement, CsvRow *row);
     void record_raw(const QByteArray &chunk);
     void fail_recording();
     void write_event(const QString &event, qint64 at);
@@ -112,6 +116,7 @@ private:
     Recorder raw;
     MeasurementLog csv;
     QVector<ReadingSink *> sinks;
+    const PositionSource *positions = nullptr;
     QString average_text;
     QVector<Event> waiting; // raised while something was being handed out
     QByteArray held; // raw bytes that arrived while the file was being chosen

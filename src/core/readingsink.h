@@ -2,6 +2,7 @@
 #define READINGSINK_H
 
 #include "measurementstream.h"
+#include "positionsource.h"
 #include "qualitycheck.h"
 
 #include <QString>
@@ -18,6 +19,10 @@ struct Measurement
     // How long after utc_ms the values go stale: 3 s, or three line
     // intervals of a slower instrument.
     qint64 stale_after_ms = 3000;
+    // Where the vessel was, when a navigation input knew it at utc_ms, and
+    // the PC clock minus GNSS time in force then (utc_ms stays the PC's).
+    std::optional<ReadingPosition> position = std::nullopt;
+    std::optional<qint64> clock_offset_ms = std::nullopt;
 };
 
 // A consumer of what the instrument sends: the screen, the trend, an output,

@@ -38,6 +38,12 @@ public:
     const QVector<Sample> &history() const { return samples; }
 
     void set_lapse_ms(qint64 ms) { lapse_ms = ms; }
+    // The first moment no offset is in force any more, if none comes
+    // meanwhile; 0 without measurements.
+    qint64 lapses_at_ms() const
+    {
+        return samples.isEmpty() ? 0 : samples.last().arrival_ms + lapse_ms + 1;
+    }
 
 private:
     QVector<Sample> samples;

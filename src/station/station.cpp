@@ -4,6 +4,7 @@
 #include "alarmmonitor.h"
 #include "mqttconfig.h"
 #include "mqttpublisher.h"
+#include "navigation.h"
 #include "outputhub.h"
 #include "trendmodel.h"
 #include "watersettings.h"
@@ -28,6 +29,11 @@ Station::Station(QSerialPort *port, ReadingSink *screen, QObject *parent)
     pipeline.add_sink(trend_model);
     pipeline.add_sink(hub);
     pipeline.add_sink(monitor);
+    nav = new Navigation(
+        monitor, [this] { return now_ms(); }, this);
+    pipeline.add_sink(nav);
+    pipeline.set_position_source(nav);
+    connect(nav, &Navigation::due_changed, this, &Station::schedule);
     port_session = new PortSession(port, this);
 
     connect(monitor, &AlarmMonitor::changed, this, [this](const QString &name, bool on, qint64 at) {
@@ -68,6 +74,9 @@ void Station::tick()
     if (hub->count() > 0)
         hub->tick(now);
     watch_broker();
+    nav->check_offset(now);
+    if (mqtt && nav->status_due(now))
+        publish_status();
     schedule();
 }
 
@@ -95,6 +104,7 @@ void Station::schedule()
     sooner(pipeline.stale_due_ms());
     sooner(monitor->due_ms());
     sooner(pipeline.flush_due_ms());
+    sooner(nav->due_ms(mqtt != nullptr));
     if (broker_away_since > 0)
         sooner(broker_away_since + broker_patience_ms);
     if (hub->count() > 0)
@@ -271,15 +281,18 @@ void Station::publish_to(const MqttConfig &config)
 // with, and whether the port is open now (not while the device is away).
 QVariantMap Station::status_details() const
 {
-    return {{QStringLiteral("port"), chosen.name},
-            {QStringLiteral("port_open"), port->isOpen()},
-            {QStringLiteral("baud"), chosen.baud},
-            {QStringLiteral("average_points"), int(pipeline.average().points())},
-            {QStringLiteral("version"), QCoreApplication::applicationVersion()}};
+    QVariantMap details{{QStringLiteral("port"), chosen.name},
+                        {QStringLiteral("port_open"), port->isOpen()},
+                        {QStringLiteral("baud"), chosen.baud},
+                        {QStringLiteral("average_points"), int(pipeline.average().points())},
+                        {QStringLiteral("version"), QCoreApplication::applicationVersion()}};
+    details.insert(nav->status());
+    return details;
 }
 
 void Station::publish_status()
 {
     if (mqtt)
         mqtt->set_status(status_details());
+    nav->status_published(now_ms());
 }

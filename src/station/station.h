@@ -13,6 +13,7 @@
 
 class AlarmMonitor;
 class MqttPublisher;
+class Navigation;
 class OutputHub;
 class TrendModel;
 class WaterSettings;
@@ -49,6 +50,9 @@ public:
     AlarmMonitor *alarms() const { return monitor; }
     MqttPublisher *publisher() const { return mqtt; }
     PortSession *session() const { return port_session; }
+    // The GNSS receiver: stamps the readings with the position and the
+    // clock offset, keeps the track, raises clock_offset.
+    Navigation *navigation() const { return nav; }
 
     // What the instrument sent, read from the port now.
     void take(const QByteArray &chunk);
@@ -116,6 +120,7 @@ private:
     OutputHub *hub;
     AlarmMonitor *monitor;
     MqttPublisher *mqtt = nullptr;
+    Navigation *nav;
     PortSession *port_session;
     CommandPlayer player;
     CommandPlayer::Pause pause_for;

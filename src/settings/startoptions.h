@@ -2,6 +2,7 @@
 #define STARTOPTIONS_H
 
 #include "mqttconfig.h"
+#include "navsource.h"
 #include "outputconfig.h"
 
 #include <QString>
@@ -29,8 +30,15 @@ struct StartOptions
     bool mqtt = false;
     MqttConfig mqtt_config;
 
+    // The GNSS receiver: --nav serial:PATH[:BAUD] or --nav udp:PORT.
+    std::optional<NavSource> nav;
+
     // Batch: --report LOG --pdf OUT.pdf writes the report and exits.
     QString report_log, report_pdf;
+    // Batch: --export-track LOG and one of --geojson, --kml, --gpx OUT
+    // writes the log's positioned readings as a track and exits.
+    QString track_log, track_out;
+    QString track_format; // "geojson", "kml" or "gpx"
 
     // The arguments after the program's name. False with *error saying what
     // is wrong, for stderr and exit status 2.

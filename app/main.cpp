@@ -3,6 +3,7 @@
 #include "settingsstore.h"
 #include "signalwatch.h"
 #include "startup.h"
+#include "trackcommand.h"
 
 #include <QApplication>
 #include <QFile>
@@ -33,9 +34,10 @@ static QIcon window_icon(const QString &path)
 
 int main(int argc, char *argv[])
 {
-    // A batch report draws only into the PDF: it needs no display.
+    // A batch report draws only into the PDF, a track export draws nothing:
+    // neither needs a display.
     for (int i = 1; i < argc; ++i)
-        if (qstrcmp(argv[i], "--report") == 0)
+        if (qstrcmp(argv[i], "--report") == 0 || qstrncmp(argv[i], "--export-track", 14) == 0)
             qputenv("QT_QPA_PLATFORM", "offscreen");
     // Everything is drawn by the CPU. Without this the X plugin loads the
     // OpenGL driver at start (with Mesa, LLVM: half the resident memory).
@@ -53,6 +55,11 @@ int main(int argc, char *argv[])
     if (!options.report_log.isEmpty()) {
         QTextStream err(stderr);
         return write_report_from_file(options.report_log, options.report_pdf, ReviewOptions(), err);
+    }
+    if (!options.track_log.isEmpty()) {
+        QTextStream err(stderr);
+        return export_track_from_file(options.track_log, options.track_format, options.track_out,
+                                      err);
     }
 
     QTranslator translator;

@@ -4,6 +4,7 @@
 #include "datasection.h"
 #include "frmain.h"
 #include "mqttsection.h"
+#include "navsection.h"
 #include "profilessection.h"
 #include "settingssection.h"
 #include "tabstyle.h"
@@ -37,6 +38,7 @@ SettingsPanel::SettingsPanel(frmain *window, SettingsStore *store, const Station
     add_section("报警", new AlarmsSection(window->station()));
     add_section("数据", new DataSection(window->station()));
     add_section("MQTT", new MqttSection(window->station()));
+    add_section("GNSS", new NavSection(window->station()));
     titles->setCurrentRow(0);
     show_current();
 }

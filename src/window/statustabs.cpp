@@ -4,7 +4,9 @@
 #include "alarmmonitor.h"
 #include "alarmstrip.h"
 #include "lazytab.h"
+#include "mappanel.h"
 #include "mqttsection.h"
+#include "navigation.h"
 #include "outputspanel.h"
 #include "station.h"
 #include "trendview.h"
@@ -25,6 +27,13 @@ StatusTabs::StatusTabs(QTextEdit *pane, Station *station, QWidget *parent)
             return trend_view;
         },
         "趋势与质量");
+    add_tab(
+        [this] {
+            const TrackModel *track = &this->station->navigation()->track();
+            return new MapPanel(
+                track, [track] { return track->points(); }, QStringLiteral("航迹"));
+        },
+        "地图");
     add_tab(
         [this] {
             outputs_panel = new OutputsPanel(this->station->outputs(),

@@ -3,9 +3,11 @@
 
 #include "frmain.h"
 #include "manualclock.h"
+#include "navigation.h"
 #include "outputhub.h"
 #include "settingsstore.h"
 #include "startup.h"
+#include "stationbinding.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -36,6 +38,7 @@ private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void defaults_leave_the_file_alone();
     void record_names_the_start();
+    void nav_started_and_remembered();
 };
 
 // Remembered settings are neither read nor written over: the file stays
@@ -79,6 +82,34 @@ void TestStartup::record_names_the_start()
     QCOMPARE(window.data_file->fileName(), dir.filePath("sv_20261207_081542.txt"));
     QVERIFY(QFile::exists(dir.filePath("sv_20261207_081542.csv")));
     window.close();
+}
+
+// --nav starts the receiver; the settings remember where it is read from,
+// and settings that say it is off stop it (a source that no longer parses
+// is named and changes nothing).
+void TestStartup::nav_started_and_remembered()
+{
+    SettingsStore store(QStringLiteral("svterminal-test"), QStringLiteral("nav"));
+    frmain window;
+    prepare_window(window, store, parsed({"--defaults", "--nav", "udp:10110"}));
+    Navigation *nav = window.station()->navigation();
+    QVERIFY(nav->running());
+    StationSettings s
+        = StationSettings::from_map(collect_station_settings(window).to_map(), nullptr);
+    QCOMPARE(s.nav_source.value_or(""), QString("udp:10110"));
+    QVERIFY(s.nav_on.value_or(false));
+    s.nav_on = false;
+    s.nav_fresh_s = 0.5;
+    QStringList problems;
+    apply_station_settings(window, s, &problems);
+    QVERIFY(!nav->running() && problems.isEmpty());
+    QCOMPARE(nav->fresh_ms(), 500);
+    s.nav_on = true;
+    s.nav_source = QStringLiteral("udp:99999");
+    apply_station_settings(window, s, &problems);
+    QVERIFY(!nav->running());
+    QCOMPARE(problems, QStringList("nav/source"));
+    QCOMPARE(collect_station_settings(window).nav_source.value_or(""), QString("udp:10110"));
 }
 
 QTEST_MAIN(TestStartup)

@@ -31,28 +31,27 @@ NavSection::NavSection(Station *station, QWidget *parent)
     fresh->setToolTip("定位到达后多久内的读数记上该位置");
     offset_limit = new_offset_limit_box();
     state = new QLabel;
+    counts = new QLabel;
     fix = new QLabel;
     offset = new QLabel;
-    for (QLabel *label : {state, fix, offset}) {
-        label->setWordWrap(true);
-        label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    }
     state->setObjectName("nav_state");
     offset->setObjectName("nav_offset");
     grid->addWidget(new QLabel("GNSS 输入"), 0, 0);
-    grid->addWidget(source, 0, 1, 1, 2);
-    grid->addWidget(apply_button, 0, 3);
-    grid->addWidget(stop_button, 0, 4);
+    grid->addWidget(source, 0, 1, 1, 4);
+    grid->addWidget(apply_button, 0, 5);
+    grid->addWidget(stop_button, 0, 6);
     grid->addWidget(new QLabel("定位有效期"), 1, 0);
     grid->addWidget(fresh, 1, 1);
     grid->addWidget(new QLabel(offset_limit_caption), 1, 2);
-    grid->addWidget(offset_limit, 1, 3, 1, 2);
-    grid->addWidget(state, 2, 0, 1, 5);
-    grid->addWidget(fix, 3, 0, 1, 5);
-    grid->addWidget(offset, 4, 0, 1, 5);
-    grid->addWidget(build_plot(), 0, 5, 6, 1);
-    grid->setRowStretch(5, 1);
-    grid->setColumnStretch(5, 1);
+    grid->addWidget(offset_limit, 1, 3);
+    const QList<QLabel *> lines{state, counts, fix, offset};
+    for (int i = 0; i < lines.size(); ++i) {
+        lines[i]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        grid->addWidget(lines[i], 2 + i, 0, 1, 4);
+    }
+    grid->addWidget(build_plot(), 1, 4, 6, 3);
+    grid->setRowStretch(6, 1);
+    grid->setColumnStretch(4, 1);
     connect(apply_button, &QPushButton::clicked, this, &NavSection::apply_source);
     connect(source, &QLineEdit::returnPressed, this, &NavSection::apply_source);
     connect(stop_button, &QPushButton::clicked, this, &NavSection::stop_source);
@@ -67,7 +66,7 @@ QWidget *NavSection::build_plot()
 {
     plot = new QCustomPlot;
     plot->setObjectName("nav_offset_plot");
-    plot->setMinimumWidth(220);
+    plot->setMinimumWidth(200);
     QFont small = font();
     small.setPointSize(7);
     auto ticker = QSharedPointer<QCPAxisTickerDateTime>::create();
@@ -123,39 +122,41 @@ void NavSection::apply_limits()
     station->navigation()->check_offset(station->now_ms());
 }
 
+// The sentences used, and of the others only the kinds that came.
 static QString counts_text(const NmeaCounts &c)
 {
-    return QStringLiteral(
-               "语句：采用 %1，校验错 %2，无定位 %3，字段错 %4，其他 %5，过长 %6，残句 %7")
-        .arg(c.used)
-        .arg(c.checksum)
-        .arg(c.void_fix)
-        .arg(c.bad_fields)
-        .arg(c.other)
-        .arg(c.overlong)
-        .arg(c.fragments);
+    QStringList others;
+    const QList<QPair<const char *, qint64>> kinds
+        = {{"校验错", c.checksum}, {"无定位", c.void_fix}, {"字段错", c.bad_fields},
+           {"其他语句", c.other},  {"过长", c.overlong},   {"残句", c.fragments}};
+    for (const auto &kind : kinds)
+        if (kind.second > 0)
+            others << QString::fromUtf8(kind.first) + QLatin1Char(' ')
+                    + QString::number(kind.second);
+    return QStringLiteral("采用语句 %1").arg(c.used)
+        + (others.isEmpty() ? QString() : QStringLiteral("；") + others.join(QStringLiteral("，")));
 }
 
 void NavSection::show_state()
 {
     const NavInput *input = station->navigation()->input();
     const qint64 now = station->now_ms();
-    if (!input || input->state() == NavInput::stopped) {
-        state->setText(input ? "GNSS 输入已停止" : "未设置 GNSS 输入");
-    } else {
-        const QString how
-            = input->state() == NavInput::connected ? QStringLiteral("已连接") : input->reason();
-        state->setText(how + QStringLiteral("；") + counts_text(input->counts()));
-    }
+    const bool running = input && input->state() != NavInput::stopped;
+    state->setText(!input         ? QStringLiteral("未设置 GNSS 输入")
+                       : !running ? QStringLiteral("GNSS 输入已停止")
+                       : input->state() == NavInput::connected ? QStringLiteral("已连接")
+                                                               : input->reason());
+    state->setToolTip(state->text());
+    counts->setText(input ? counts_text(input->counts()) : QString());
     const auto &newest = input ? input->nav_state().newest_fix() : std::nullopt;
     fix->setText(
-        newest ? QStringLiteral("最新定位：%1, %2（质量 %3，%4 s 前）")
+        newest ? QStringLiteral("定位 %1, %2（质量 %3，%4 s 前）")
                      .arg(newest->latitude.text, newest->longitude.text)
                      .arg(newest->quality)
                      .arg(double(now - input->nav_state().fix_arrival_ms()) / 1000.0, 0, 'f', 1)
-               : QStringLiteral("最新定位：无"));
+               : QStringLiteral("定位：无"));
     const auto in_force = input ? input->clock_offset().in_force_ms(now) : std::nullopt;
-    offset->setText(in_force ? QStringLiteral("时钟偏差（电脑 − GNSS）：%1 ms")
+    offset->setText(in_force ? QStringLiteral("时钟偏差（电脑 − GNSS）%1 ms")
                                    .arg(*in_force > 0 ? "+" + QString::number(*in_force)
                                                       : QString::number(*in_force))
                              : QStringLiteral("时钟偏差：无测量"));

@@ -40,7 +40,7 @@ private:
     Station *station;
     QLineEdit *source;
     QDoubleSpinBox *fresh, *offset_limit;
-    QLabel *state, *fix, *offset;
+    QLabel *state, *counts, *fix, *offset;
     QCustomPlot *plot;
     QTimer state_timer;
 };

@@ -84,32 +84,35 @@ void TestStartup::record_names_the_start()
     window.close();
 }
 
-// --nav starts the receiver; the settings remember where it is read from,
-// and settings that say it is off stop it (a source that no longer parses
-// is named and changes nothing).
+// --nav starts the receiver and the settings remember it: applied at another
+// start they set its freshness before it is created and start it; saying it
+// is off stops it; a source that no longer parses is named and changes nothing.
 void TestStartup::nav_started_and_remembered()
 {
     SettingsStore store(QStringLiteral("svterminal-test"), QStringLiteral("nav"));
     frmain window;
     prepare_window(window, store, parsed({"--defaults", "--nav", "udp:10110"}));
-    Navigation *nav = window.station()->navigation();
-    QVERIFY(nav->running());
+    QVERIFY(window.station()->navigation()->running());
     StationSettings s
         = StationSettings::from_map(collect_station_settings(window).to_map(), nullptr);
     QCOMPARE(s.nav_source.value_or(""), QString("udp:10110"));
     QVERIFY(s.nav_on.value_or(false));
-    s.nav_on = false;
+    frmain other;
+    Navigation *nav = other.station()->navigation();
     s.nav_fresh_s = 0.5;
     QStringList problems;
-    apply_station_settings(window, s, &problems);
+    apply_station_settings(other, s, &problems);
+    QVERIFY(nav->running() && problems.isEmpty());
+    QCOMPARE(nav->input()->nav_state().fresh_limit_ms(), 500);
+    s.nav_on = false;
+    apply_station_settings(other, s, &problems);
     QVERIFY(!nav->running() && problems.isEmpty());
-    QCOMPARE(nav->fresh_ms(), 500);
     s.nav_on = true;
     s.nav_source = QStringLiteral("udp:99999");
-    apply_station_settings(window, s, &problems);
+    apply_station_settings(other, s, &problems);
     QVERIFY(!nav->running());
     QCOMPARE(problems, QStringList("nav/source"));
-    QCOMPARE(collect_station_settings(window).nav_source.value_or(""), QString("udp:10110"));
+    QCOMPARE(collect_station_settings(other).nav_source.value_or(""), QString("udp:10110"));
 }
 
 QTEST_MAIN(TestStartup)

@@ -260,8 +260,24 @@ void TestNavStation::both_simulators_end_to_end()
                 return QJsonDocument::fromJson(m.payload).object();
         return QJsonObject();
     };
-    QVERIFY(
-        QTest::qWaitFor([&] { return !published("sv/nav1/status", "position").isEmpty(); }, 15000));
+    // The position goes out with the status every 5 s, not with every reading.
+    QList<qint64> fixes; // the times of the fixes the statuses carried
+    QVERIFY(QTest::qWaitFor(
+        [&] {
+            fixes.clear();
+            for (const TestSubscriber::Message &m : watcher.messages()) {
+                const QJsonObject position
+                    = QJsonDocument::fromJson(m.payload).object()["position"].toObject();
+                if (m.topic == "sv/nav1/status" && !position.isEmpty())
+                    fixes << QDateTime::fromString(position["time_utc"].toString(),
+                                                   Qt::ISODateWithMs)
+                                 .toMSecsSinceEpoch();
+            }
+            return fixes.size() >= 2;
+        },
+        20000));
+    QVERIFY2(fixes[1] - fixes[0] >= Navigation::status_interval_ms / 2,
+             QByteArray::number(fixes[1] - fixes[0]));
     const QJsonObject reading = published("sv/nav1/reading", "latitude");
     QVERIFY(!reading.isEmpty());
     QVERIFY(qAbs(reading["latitude"].toDouble() - 30.0) < 0.1);

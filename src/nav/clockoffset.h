@@ -27,7 +27,11 @@ public:
 
     // A sentence dated gnss_utc_ms arrived when the PC clock read arrival_ms.
     void measure(qint64 arrival_ms, qint64 gnss_utc_ms);
-    void clear() { samples.clear(); }
+    void clear()
+    {
+        samples.clear();
+        median = 0;
+    }
 
     // The offset in force at now_ms, if any.
     std::optional<qint64> in_force_ms(qint64 now_ms) const;
@@ -48,6 +52,8 @@ public:
 private:
     QVector<Sample> samples;
     qint64 lapse_ms = default_lapse_ms;
+    // Of the measurements up to the newest: every reading asks for it.
+    qint64 median = 0;
 };
 
 #endif

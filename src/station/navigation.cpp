@@ -70,8 +70,9 @@ void Navigation::check_offset(qint64 now_ms)
 {
     const bool beyond
         = input_ && input_->clock_offset().exceeds(alarms->settings().clock_offset_limit_s, now_ms);
+    // A change of the alarm reaches the station as an event, which has it
+    // look at what is due; nothing else here changes that.
     alarms->set_state(Alarm::clock_offset, beyond, now_ms);
-    emit due_changed();
 }
 
 qint64 Navigation::due_ms(bool publishing) const

@@ -109,7 +109,8 @@ static void apply_nav(frmain &w, const StationSettings &s, QStringList *problems
         *problems << QStringLiteral("nav/source");
     if (source)
         nav->choose(*source);
-    if (s.nav_on && *s.nav_on && source)
+    // The same receiver read already goes on as it is, its fix kept.
+    if (s.nav_on && *s.nav_on && source && !(nav->running() && nav->source() == source))
         nav->start(*source);
     else if (s.nav_on && !*s.nav_on)
         nav->stop();

@@ -278,7 +278,8 @@ void Station::publish_to(const MqttConfig &config)
 }
 
 // The retained status says which port and settings the station reads
-// with, and whether the port is open now (not while the device is away).
+// with, whether the port is open now (not while the device is away), and
+// the vessel's last position when a receiver gave one.
 QVariantMap Station::status_details() const
 {
     QVariantMap details{{QStringLiteral("port"), chosen.name},

@@ -3,6 +3,7 @@
 #include "settingsstore.h"
 #include "signalwatch.h"
 #include "startup.h"
+#include "trackcommand.h"
 
 #include <QApplication>
 #include <QFile>
@@ -77,7 +78,8 @@ static int before_start(int argc, char *argv[], StartOptions *options)
                    stdout);
         return 0;
     }
-    // A batch report draws only into the PDF: it needs no display.
+    // A batch report draws only into the PDF, a track export draws nothing:
+    // neither needs a display.
     if (options->batch())
         qputenv("QT_QPA_PLATFORM", "offscreen");
     else if (!display_named()) {
@@ -140,6 +142,11 @@ int main(int argc, char *argv[])
     if (!options.report_log.isEmpty()) {
         QTextStream err(stderr);
         return write_report_from_file(options.report_log, options.report_pdf, ReviewOptions(), err);
+    }
+    if (!options.track_log.isEmpty()) {
+        QTextStream err(stderr);
+        return export_track_from_file(options.track_log, options.track_format, options.track_out,
+                                      err);
     }
     return run_window(a, options);
 }

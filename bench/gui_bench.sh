@@ -10,12 +10,14 @@
 # end on the last line sent.
 #
 # Usage: bench/gui_bench.sh [--quick] [--program PATH] [--only ours|cutecom|floor|cat]
-#            [--reps N] [--seconds S] [--rates "30 300"] [--burst N] [--trend]
+#            [--reps N] [--seconds S] [--rates "30 300"] [--burst N] [--trend] [--nav]
 #   --quick     10 s runs, one repetition
 #   --program   the executable to measure; default: the working tree, built
 #               (Release) in build-guibench/
 #   --burst     lines of the burst, 0 for none
 #   --trend     50 lines/s with the status area's trend tab shown and hidden
+#   --nav       30 lines/s and at rest, with and without gnss-sim at 10 Hz on a
+#               pseudo-terminal as the navigation input (both from the defaults)
 # Takes about 50 minutes with the defaults; --quick about 5. Every run's
 # figures are kept in build-guibench/gui-bench-results.txt.
 set -euo pipefail
@@ -23,7 +25,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build-guibench
 tools=$build/gui-tools
 
-seconds=60 reps=3 rates="30 300 3000" burst=100000 program="" only="" trend=0
+seconds=60 reps=3 rates="30 300 3000" burst=100000 program="" only="" trend=0 nav=0
 while [ $# -gt 0 ]; do
     case $1 in
     --quick) seconds=10 reps=1 ;;
@@ -34,7 +36,8 @@ while [ $# -gt 0 ]; do
     --rates) rates=$2 && shift ;;
     --burst) burst=$2 && shift ;;
     --trend) trend=1 ;;
-    *) sed -n '11,19p' "$0" >&2 && exit 2 ;;
+    --nav) nav=1 ;;
+    *) sed -n '11,20p' "$0" >&2 && exit 2 ;;
     esac
     shift
 done
@@ -45,6 +48,9 @@ readers="ours cutecom floor cat"
 if [ "$trend" = 1 ]; then
     [ -n "$trend_tab_xy" ] || { echo "--trend: the trend tab's position is not set yet" >&2 && exit 2; }
     readers="ours ours_trend" rates=50 burst=0
+fi
+if [ "$nav" = 1 ]; then
+    readers="ours ours_nav" rates=30 burst=0
 fi
 case $only in
 "") ;;
@@ -74,6 +80,16 @@ if [ -z "$program" ] && [[ " $readers " == *" ours"* ]]; then
     cmake --build "$build" -j"$(nproc)" --target svterminal >"$build/build.log" 2>&1 ||
         { tail -n 30 "$build/build.log" && exit 1; }
     program=$build/app/svterminal
+fi
+if [ "$nav" = 1 ]; then
+    # shellcheck disable=SC2046
+    c++ -std=c++17 -O2 -fPIC -Wall -Wextra -o "$tools/readfloor" "$root/bench/gui/readfloor.cpp" \
+        $(pkg-config --cflags --libs Qt5Widgets Qt5SerialPort)
+    cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DSVT_BUILD_TESTS=OFF \
+        -DSVT_BUILD_BENCH=OFF >/dev/null
+    cmake --build "$build" -j"$(nproc)" --target gnss-sim >>"$build/build.log" 2>&1 ||
+        { tail -n 30 "$build/build.log" && exit 1; }
+    gnss_sim=$build/tools/gnss-sim
 fi
 
 tmp=$(mktemp -d /tmp/guibench.XXXXXX)
@@ -170,7 +186,7 @@ run_once()
     record idle "$(writer_value idle)"
     record rss "$(rss_mb "$reader_pid")"
     record dialogs "$(dialog_count)"
-    if [ "${reader%_trend}" = ours ]; then
+    if [[ $reader == ours* ]]; then
         record display "$(check_displays)"
     fi
     stop_reader

@@ -36,8 +36,10 @@ void TestStartOptions::parse_data()
                               << QStringList{};
     QTest::newRow("bad output") << QStringList{"--output", "udp:host:70000"} << false << "" << 0
                                 << false << QStringList{};
-    for (const char *bad : {"--defaults --profile=ship", "--report=a.csv", "--station=boat",
-                            "--mqtt=broker", "--mqtt=broker:0 --station=boat"})
+    for (const char *bad :
+         {"--defaults --profile=ship", "--report=a.csv", "--station=boat", "--mqtt=broker",
+          "--mqtt=broker:0 --station=boat", "--nav=serial:", "--nav=udp:70000",
+          "--export-track=a.csv", "--kml=a.kml", "--export-track=a.csv --kml=a.kml --gpx=b.gpx"})
         QTest::newRow(bad) << QString(bad).split(' ') << false << "" << 0 << false << QStringList{};
     QTest::newRow("nine outputs") << QString("--output=tcp:4001")
                                          .repeated(9)
@@ -87,6 +89,10 @@ void TestStartOptions::the_rest()
     QVERIFY(StartOptions::parse({"--input-format", "pssv"}, &options, &error));
     QVERIFY(options.input_format == InputFormat::fixed(FormatId::pssv));
     QVERIFY(!StartOptions::parse({"--input-format=nmea"}, &options, &error));
+    QVERIFY(StartOptions::parse({"--nav", "serial:/dev/ttyUSB1:38400"}, &options, &error));
+    QCOMPARE(options.nav->text(), QString("serial:/dev/ttyUSB1:38400"));
+    QVERIFY(StartOptions::parse({"--export-track=a.csv", "--gpx", "a.gpx"}, &options, &error));
+    QCOMPARE(options.track_format + ' ' + options.track_out, QString("gpx a.gpx"));
 }
 
 QTEST_GUILESS_MAIN(TestStartOptions)

@@ -4,9 +4,11 @@
 #include "alarmmonitor.h"
 #include "frmain.h"
 #include "manualclock.h"
+#include "navigation.h"
 #include "outputhub.h"
 #include "settingsstore.h"
 #include "startup.h"
+#include "stationbinding.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -40,6 +42,7 @@ private slots:
     void port_that_cannot_open();
     void record_names_the_start_data();
     void record_names_the_start();
+    void nav_started_and_remembered();
 };
 
 // Remembered settings are neither read nor written over: the file stays
@@ -129,6 +132,37 @@ void TestStartup::record_names_the_start()
     }
     window.close();
     window.station()->set_clock(nullptr);
+}
+
+// --nav starts the receiver and the settings remember it: applied at another
+// start they set its freshness before it is created and start it; saying it
+// is off stops it; a source that no longer parses is named and changes nothing.
+void TestStartup::nav_started_and_remembered()
+{
+    SettingsStore store(QStringLiteral("svterminal-test"), QStringLiteral("nav"));
+    frmain window;
+    prepare_window(window, store, parsed({"--defaults", "--nav", "udp:10110"}));
+    QVERIFY(window.station()->navigation()->running());
+    StationSettings s
+        = StationSettings::from_map(collect_station_settings(window).to_map(), nullptr);
+    QCOMPARE(s.nav_source.value_or(""), QString("udp:10110"));
+    QVERIFY(s.nav_on.value_or(false));
+    frmain other;
+    Navigation *nav = other.station()->navigation();
+    s.nav_fresh_s = 0.5;
+    QStringList problems;
+    apply_station_settings(other, s, &problems);
+    QVERIFY(nav->running() && problems.isEmpty());
+    QCOMPARE(nav->input()->nav_state().fresh_limit_ms(), 500);
+    s.nav_on = false;
+    apply_station_settings(other, s, &problems);
+    QVERIFY(!nav->running() && problems.isEmpty());
+    s.nav_on = true;
+    s.nav_source = QStringLiteral("udp:99999");
+    apply_station_settings(other, s, &problems);
+    QVERIFY(!nav->running());
+    QCOMPARE(problems, QStringList("nav/source"));
+    QCOMPARE(collect_station_settings(other).nav_source.value_or(""), QString("udp:10110"));
 }
 
 QTEST_MAIN(TestStartup)

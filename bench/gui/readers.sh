@@ -1,7 +1,9 @@
 # shellcheck shell=bash
-# Sourced by bench/gui_bench.sh: the instrument writer, the four readers
-# (this program, cutecom, floor, cat) and the check of the program's displays.
-# Uses from the caller: tools, tmp, program, title, xvfb_pid, track, untrack.
+# Sourced by bench/gui_bench.sh: the instrument writer, the readers (this
+# program, also with a GNSS receiver, cutecom, floor, cat) and the check of
+# the program's displays.
+# Uses from the caller: tools, tmp, program, gnss_sim, nav, title, xvfb_pid,
+# track, untrack.
 
 # The open button of cutecom 0.51, window-relative; its window has no other
 # way to open the port at start.
@@ -91,7 +93,15 @@ start_reader()
         reader_pid=$!
         ;;
     ours | ours_trend)
-        (cd "$tmp" && exec "$program") >>"$tmp/ours.log" 2>&1 &
+        # Compared with the receiver, both start from the defaults.
+        local args=()
+        [ "${nav:-0}" = 1 ] && args=(--defaults)
+        (cd "$tmp" && exec "$program" "${args[@]}") >>"$tmp/ours.log" 2>&1 &
+        reader_pid=$!
+        ;;
+    ours_nav)
+        start_gnss || return 1
+        (cd "$tmp" && exec "$program" --defaults --nav "serial:$gnss_port") >>"$tmp/ours.log" 2>&1 &
         reader_pid=$!
         ;;
     esac
@@ -154,6 +164,22 @@ remove_lock_of()
     return 0
 }
 
+# A GNSS receiver at 10 epochs a second (GGA, RMC, ZDA) on a pseudo-terminal;
+# sets gnss_pid and gnss_port.
+start_gnss()
+{
+    "$gnss_sim" --rate 10 --speed 8 --turn 1 >"$tmp/gnss.out" 2>/dev/null &
+    gnss_pid=$!
+    track "$gnss_pid"
+    for _ in $(seq 100); do
+        gnss_port=$(head -n1 "$tmp/gnss.out")
+        [ -n "$gnss_port" ] && return 0
+        sleep 0.05
+    done
+    echo "gnss-sim did not start" >&2
+    return 1
+}
+
 # Asks the window to close, so the port and its lock are let go in order;
 # ends it if it does not (a modal dialog keeps it from closing).
 stop_reader()
@@ -167,6 +193,12 @@ stop_reader()
     wait "$reader_pid" 2>/dev/null || true
     remove_lock_of "$reader_pid"
     untrack "$reader_pid"
+    if [ -n "${gnss_pid:-}" ]; then
+        kill "$gnss_pid" 2>/dev/null || true
+        wait "$gnss_pid" 2>/dev/null || true
+        untrack "$gnss_pid"
+        gnss_pid=""
+    fi
 }
 
 # Visible windows besides the main one: a message box the reader put up.

@@ -75,7 +75,7 @@ report_checks()
 {
     echo
     for r in $readers; do
-        [ "${r%_trend}" = ours ] || continue
+        [[ $r == ours* ]] || continue
         local line="display check ($r, speed and temperature show the last line):"
         for mode in $modes; do
             line="$line $mode: $(awk -v r="$r" -v m="$mode" '$1 == r && $2 == m && $4 == "display" {

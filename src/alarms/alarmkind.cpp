@@ -23,6 +23,7 @@ const std::array<AlarmKind, alarm_count> kinds{{
     {"recording_failed", "数据保存失败", true},
     {"port_unavailable", "串口无法打开", true},
     {"broker_unreachable", "MQTT 代理无法连接", false},
+    {"clock_offset", "电脑时钟偏差过大", true},
 }};
 
 } // namespace

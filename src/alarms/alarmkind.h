@@ -15,8 +15,9 @@ enum class Alarm : quint8 {
     recording_failed, // the recording could not be written
     port_unavailable, // the port to open at start could not be opened yet
     broker_unreachable, // the MQTT broker has not been reached for a minute
+    clock_offset, // the PC clock is further from GNSS time than the limit
 };
-constexpr int alarm_count = 8;
+constexpr int alarm_count = 9;
 
 // The name in settings, in the changed() signal and in the log's events.
 const char *alarm_name(Alarm alarm);

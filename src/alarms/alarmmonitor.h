@@ -29,7 +29,7 @@
 //                    temperature, or where the equation gives none, clears it,
 //                    as nothing can be said then; range and spike readings
 //                    leave it as it is (they have alarms of their own);
-//   recording_failed, port_unavailable, broker_unreachable
+//   recording_failed, port_unavailable, broker_unreachable, clock_offset
 //                    from set_state(alarm, true) until false; port_unavailable
 //                    also until port_back or port_closed.
 // range, spikes and difference go off only once their condition has been

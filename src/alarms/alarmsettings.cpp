@@ -10,6 +10,7 @@ const char *const clear_after_key = "clear_after_s";
 const char *const equation_key = "equation";
 const char *const salinity_key = "salinity";
 const char *const depth_key = "depth";
+const char *const clock_offset_limit_key = "clock_offset_limit_s";
 
 const SoundEquation equations[]
     = {SoundEquation::unesco, SoundEquation::del_grosso, SoundEquation::mackenzie};
@@ -51,6 +52,7 @@ QVariantMap AlarmSettings::to_map() const
     map.insert(QLatin1String(equation_key), QLatin1String(equation_name(equation)));
     map.insert(QLatin1String(salinity_key), salinity);
     map.insert(QLatin1String(depth_key), depth);
+    map.insert(QLatin1String(clock_offset_limit_key), clock_offset_limit_s);
     return map;
 }
 
@@ -91,6 +93,8 @@ AlarmSettings AlarmSettings::from_map(const QVariantMap &map, QStringList *probl
     read_field(map, difference_limit_key, problems, number(&s.difference_limit, 1e-3, 1000));
     read_field(map, salinity_key, problems, number(&s.salinity, 0, 50));
     read_field(map, depth_key, problems, number(&s.depth, 0, 12000));
+    read_field(map, clock_offset_limit_key, problems,
+               number(&s.clock_offset_limit_s, 0.001, 86400));
     read_field(map, equation_key, problems, [&](const QVariant &v) {
         for (SoundEquation equation : equations) {
             if (v.toString() == QLatin1String(equation_name(equation))) {

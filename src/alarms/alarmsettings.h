@@ -21,6 +21,9 @@ struct AlarmSettings
     // once their condition has been clear this long, so a few wild readings
     // among good ones do not turn them on and off with every line.
     int clear_after_s = 10;
+    // The PC clock may be this far from GNSS time (either way) before the
+    // clock_offset alarm goes on; the log's times are the PC's.
+    double clock_offset_limit_s = 1.0;
     SoundEquation equation = SoundEquation::unesco;
     double salinity = 35.0; // PSU
     double depth = 0.0; // m

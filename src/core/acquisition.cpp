@@ -74,8 +74,12 @@ void Acquisition::take_reading(const Reading &reading, qint64 now_ms)
         for (ReadingSink *sink : qAsConst(sinks))
             sink->stale(false, now_ms);
     }
-    const Measurement measurement{
+    Measurement measurement{
         reading, quality, average_text, now_ms, watch.deadline() - now_ms, ++readings_taken};
+    if (positions) {
+        measurement.position = positions->position_at(now_ms);
+        measurement.clock_offset_ms = positions->clock_offset_at(now_ms);
+    }
     int forwarded = 0, later = 0;
     for (ReadingSink *sink : qAsConst(sinks)) {
         forwarded += sink->take(measurement);
@@ -88,6 +92,7 @@ void Acquisition::take_reading(const Reading &reading, qint64 now_ms)
     // Depth to a tenth of a millimetre: one given in feet keeps no float noise.
     row.pressure = csv_number(reading.pressure_dbar);
     row.depth = csv_number(std::round(reading.depth_m * 1e4) / 1e4);
+    add_position(measurement, &row);
     files.add_row(now_ms, row, measurement.sequence, forwarded, later);
     hand_out_waiting();
 }
@@ -95,6 +100,18 @@ void Acquisition::take_reading(const Reading &reading, qint64 now_ms)
 void Acquisition::resolve_sent(qint64 sequence, bool sent)
 {
     files.resolve(sequence, sent);
+}
+
+void Acquisition::add_position(const Measurement &measurement, CsvRow *row)
+{
+    if (const auto &p = measurement.position) {
+        row->latitude = p->latitude_text;
+        row->longitude = p->longitude_text;
+        row->fix_quality = QString::number(p->fix_quality);
+        row->fix_age = p->fix_age_text();
+    }
+    if (measurement.clock_offset_ms)
+        row->clock_offset = QString::number(*measurement.clock_offset_ms);
 }
 
 void Acquisition::lost(const QByteArray &remaining, qint64 now_ms)

@@ -73,6 +73,9 @@ public:
     void resolve_sent(qint64 sequence, bool sent);
 
     void add_sink(ReadingSink *sink) { sinks.append(sink); }
+    // Stamps each reading with a position and the clock offset (not owned;
+    // none: readings go without).
+    void set_position_source(const PositionSource *source) { positions = source; }
     void remove_sink(ReadingSink *sink) { sinks.removeAll(sink); }
 
     void restart_average(unsigned int points) { block.restart(points); }
@@ -110,6 +113,7 @@ private:
     qint64 clamp(qint64 now_ms);
     void take_reading(const Reading &reading, qint64 now_ms);
     void tell_format(const Reading &reading, qint64 now_ms);
+    static void add_position(const Measurement &measurement, CsvRow *row);
     void write_event(const QString &event, qint64 at);
     void hand_out_waiting();
 
@@ -125,6 +129,7 @@ private:
     StaleWatch watch;
     SessionFiles files;
     QVector<ReadingSink *> sinks;
+    const PositionSource *positions = nullptr;
     QString average_text;
     QVector<Event> waiting; // raised while something was being handed out
     qint64 last_ms = 0;

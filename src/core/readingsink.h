@@ -2,6 +2,7 @@
 #define READINGSINK_H
 
 #include "measurementstream.h"
+#include "positionsource.h"
 #include "qualitycheck.h"
 
 #include <QString>
@@ -20,6 +21,10 @@ struct Measurement
     qint64 stale_after_ms = 3000;
     // The reading's number in this run, for a consumer that answers later.
     qint64 sequence = 0;
+    // Where the vessel was, when a navigation input knew it at utc_ms, and
+    // the PC clock minus GNSS time in force then (utc_ms stays the PC's).
+    std::optional<ReadingPosition> position = std::nullopt;
+    std::optional<qint64> clock_offset_ms = std::nullopt;
 };
 
 // A consumer of what the instrument sends: the screen, the trend, an output,

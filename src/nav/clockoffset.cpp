@@ -17,6 +17,16 @@ void ClockOffset::measure(qint64 arrival_ms, qint64 gnss_utc_ms)
         samples.remove(0, std::max(old, samples.size() - history_capacity * 9 / 10));
     else if (old > samples.size() / 100)
         samples.remove(0, old);
+    QVector<qint64> recent;
+    for (auto s = samples.crbegin(); s != samples.crend(); ++s) {
+        if (arrival_ms - s->arrival_ms > median_span_ms)
+            break;
+        recent.append(s->offset_ms);
+    }
+    // The lower of the two middle ones: latency only adds.
+    const auto middle = recent.begin() + (recent.size() - 1) / 2;
+    std::nth_element(recent.begin(), middle, recent.end());
+    median = *middle;
 }
 
 std::optional<qint64> ClockOffset::in_force_ms(qint64 now_ms) const
@@ -26,16 +36,7 @@ std::optional<qint64> ClockOffset::in_force_ms(qint64 now_ms) const
     const qint64 newest = samples.last().arrival_ms;
     if (now_ms - newest > lapse_ms || now_ms < newest - lapse_ms)
         return std::nullopt;
-    QVector<qint64> recent;
-    for (auto s = samples.crbegin(); s != samples.crend(); ++s) {
-        if (newest - s->arrival_ms > median_span_ms)
-            break;
-        recent.append(s->offset_ms);
-    }
-    std::sort(recent.begin(), recent.end());
-    const int middle = recent.size() / 2;
-    // The lower of the two middle ones: latency only adds.
-    return recent.size() % 2 ? recent.at(middle) : recent.at(middle - 1);
+    return median;
 }
 
 bool ClockOffset::exceeds(double limit_s, qint64 now_ms) const

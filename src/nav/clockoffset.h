@@ -27,7 +27,11 @@ public:
 
     // A sentence dated gnss_utc_ms arrived when the PC clock read arrival_ms.
     void measure(qint64 arrival_ms, qint64 gnss_utc_ms);
-    void clear() { samples.clear(); }
+    void clear()
+    {
+        samples.clear();
+        median = 0;
+    }
 
     // The offset in force at now_ms, if any.
     std::optional<qint64> in_force_ms(qint64 now_ms) const;
@@ -38,10 +42,18 @@ public:
     const QVector<Sample> &history() const { return samples; }
 
     void set_lapse_ms(qint64 ms) { lapse_ms = ms; }
+    // The first moment no offset is in force any more, if none comes
+    // meanwhile; 0 without measurements.
+    qint64 lapses_at_ms() const
+    {
+        return samples.isEmpty() ? 0 : samples.last().arrival_ms + lapse_ms + 1;
+    }
 
 private:
     QVector<Sample> samples;
     qint64 lapse_ms = default_lapse_ms;
+    // Of the measurements up to the newest: every reading asks for it.
+    qint64 median = 0;
 };
 
 #endif

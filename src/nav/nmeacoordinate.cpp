@@ -61,12 +61,20 @@ std::optional<NmeaCoordinate> nmea_longitude(const QByteArray &dddmm, const QByt
     return convert(dddmm, hemisphere, 3, 180, 'E', 'W');
 }
 
+// Written digit by digit: two of these come with every fix.
 QString degrees_text(qint64 units)
 {
-    const qint64 magnitude = std::llabs(units);
-    const QString fraction = QString::number(magnitude % scale).rightJustified(decimals, '0');
-    return QStringLiteral("%1%2.%3")
-        .arg(units < 0 ? QStringLiteral("-") : QString())
-        .arg(magnitude / scale)
-        .arg(fraction);
+    qint64 magnitude = std::llabs(units);
+    char text[24];
+    char *end = text + sizeof text, *at = end;
+    for (int i = 0; i < decimals; ++i, magnitude /= 10)
+        *--at = char('0' + magnitude % 10);
+    *--at = '.';
+    do {
+        *--at = char('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude > 0);
+    if (units < 0)
+        *--at = '-';
+    return QString::fromLatin1(at, int(end - at));
 }

@@ -10,6 +10,17 @@ QByteArray NmeaSentence::checksum(const QByteArray &body)
     return QByteArray::number(sum, 16).toUpper().rightJustified(2, '0');
 }
 
+// The two hex digits given, either case, against the body's checksum.
+static bool checksum_matches(const QByteArray &body, char high, char low)
+{
+    unsigned char sum = 0;
+    for (char c : body)
+        sum ^= static_cast<unsigned char>(c);
+    const auto digit = [](unsigned value) { return "0123456789ABCDEF"[value & 15]; };
+    const auto upper = [](char c) { return c >= 'a' && c <= 'f' ? char(c - 'a' + 'A') : c; };
+    return upper(high) == digit(sum >> 4) && upper(low) == digit(sum);
+}
+
 QByteArray NmeaSentence::framed(const QByteArray &body)
 {
     return '$' + body + '*' + checksum(body);
@@ -26,7 +37,7 @@ NmeaSentence::Check NmeaSentence::split(const QByteArray &line, NmeaSentence *se
     if (star < 0 || star + 3 != line.size())
         return bad_checksum;
     const QByteArray body = line.mid(dollar + 1, star - dollar - 1);
-    if (line.mid(star + 1).toUpper() != checksum(body))
+    if (!checksum_matches(body, line.at(star + 1), line.at(star + 2)))
         return bad_checksum;
 
     QList<QByteArray> parts = body.split(',');

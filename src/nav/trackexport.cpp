@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QLocale>
+#include <QSaveFile>
 
 namespace track_export {
 
@@ -49,6 +50,41 @@ QByteArray geojson(const QVector<TrackPoint> &points, QString *error)
     }
     out += "]}\n";
     return out;
+}
+
+static const char *const format_names[] = {"geojson", "kml", "gpx"};
+
+const char *format_name(Format format)
+{
+    return format_names[int(format)];
+}
+
+bool format_from_name(const QString &name, Format *format)
+{
+    for (int i = 0; i < 3; ++i) {
+        if (name == QLatin1String(format_names[i])) {
+            *format = Format(i);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool write_file(const QString &path, Format format, const QVector<TrackPoint> &points,
+                const QString &title, QString *error)
+{
+    const QByteArray document = format == Format::geojson ? geojson(points, error)
+        : format == Format::kml                           ? kml(points, title, error)
+                                                          : gpx(points, title, error);
+    if (document.isEmpty())
+        return false;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(document) != document.size()
+        || !file.commit()) {
+        *error = QStringLiteral("无法写入 %1：%2").arg(path, file.errorString());
+        return false;
+    }
+    return true;
 }
 
 } // namespace track_export

@@ -28,6 +28,15 @@ QByteArray gpx(const QVector<TrackPoint> &points, const QString &title, QString 
 
 extern const char gpx_namespace[];
 
+enum class Format : quint8 { geojson, kml, gpx };
+// "geojson", "kml", "gpx", as the command line and the file names have them.
+const char *format_name(Format format);
+bool format_from_name(const QString &name, Format *format);
+// Writes the document in format to path, replacing it only once complete;
+// false with *error saying why (no positions, or the file).
+bool write_file(const QString &path, Format format, const QVector<TrackPoint> &points,
+                const QString &title, QString *error);
+
 // The shared forms.
 QString time_text(qint64 utc_ms); // "2024-05-01T12:00:00.123Z"
 QString coordinate_text(double degrees); // 7 decimals

@@ -85,5 +85,6 @@ QByteArray measurement_json(const Measurement &measurement, bool with_average)
         + (reading.has_temperature ? json_value(reading.temperature_text) : "null");
     if (with_average)
         json += ",\"average_m_s\":" + json_value(measurement.average);
-    return json + ",\"quality\":\"" + quality_name(measurement.quality) + "\"}\n";
+    return json + ",\"quality\":\"" + quality_name(measurement.quality) + '"'
+        + position_json(measurement.position) + "}\n";
 }

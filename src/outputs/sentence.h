@@ -29,7 +29,8 @@ QByteArray build_sentence(SentenceFormat format, const Measurement &measurement)
 // "temperature_c":10.0449,"quality":"ok"} and "\n", the numbers as received,
 // "temperature_c":null without a temperature. With with_average, an
 // "average_m_s" before "quality": the average as displayed, or null before
-// the first block.
+// the first block. A reading stamped with a position ends with "latitude",
+// "longitude" (7 decimals) and "fix_age_s"; one without has none of them.
 QByteArray measurement_json(const Measurement &measurement, bool with_average = false);
 
 #endif

@@ -37,7 +37,7 @@ QByteArray reading(const Measurement &measurement)
     // Built by hand: QJsonDocument would sort the keys and rewrite the
     // numbers from doubles.
     QByteArray json;
-    json.reserve(160);
+    json.reserve(224);
     json += "{\"time_utc\":\"" + utc_text(measurement.utc_ms).toLatin1() + "\"";
     json += ",\"speed_m_s\":" + json_number(line.speed_text);
     json += ",\"temperature_c\":";
@@ -45,7 +45,9 @@ QByteArray reading(const Measurement &measurement)
     json += ",\"average_m_s\":";
     json += measurement.average.isEmpty() ? QByteArrayLiteral("null")
                                           : json_number(measurement.average);
-    json += ",\"quality\":\"" + QByteArray(quality_name(measurement.quality)) + "\"}";
+    json += ",\"quality\":\"" + QByteArray(quality_name(measurement.quality)) + '"';
+    json += position_json(measurement.position);
+    json += '}';
     return json;
 }
 

@@ -103,3 +103,11 @@ QRectF ReportLayout::block(qreal height_mm)
     y += height;
     return rect;
 }
+
+void ReportLayout::new_page()
+{
+    if (y > 0) {
+        device->newPage();
+        y = 0;
+    }
+}

@@ -31,6 +31,8 @@ public:
                const QVector<qreal> &widths);
     // A block of height_mm across the page, for drawing into.
     QRectF block(qreal height_mm);
+    // What follows starts on a page of its own.
+    void new_page();
     bool finish() { return painter.end(); }
 
 private:

@@ -2,7 +2,10 @@
 
 #include "figuretext.h"
 #include "reportlayout.h"
+#include "reviewtrack.h"
+#include "sessionmap.h"
 #include "sessionplot.h"
+#include "trackexport.h"
 
 #include <QDateTime>
 #include <QFileInfo>
@@ -127,6 +130,7 @@ bool SessionReport::write(QIODevice *device) const
     write_alarms(layout);
     write_cross_check(layout, whole);
     write_notes(layout);
+    write_map(layout);
     return layout.finish();
 }
 
@@ -261,4 +265,22 @@ void SessionReport::write_notes(ReportLayout &layout) const
     layout.heading(QStringLiteral("说明"));
     for (const QString &text : log.problems + log.notes)
         layout.paragraph(text);
+}
+
+void SessionReport::write_map(ReportLayout &layout) const
+{
+    const QVector<TrackPoint> track = review_track(log);
+    if (track.isEmpty())
+        return;
+    const auto where = [](const TrackPoint &p) {
+        return track_export::coordinate_text(p.latitude) + QStringLiteral(", ")
+            + track_export::coordinate_text(p.longitude);
+    };
+    layout.new_page();
+    layout.heading(QStringLiteral("航迹（按声速着色）"));
+    layout.paragraph(QStringLiteral("带位置的读数 %1 行；起点 %2（%3 UTC），终点 %4（%5 UTC）")
+                         .arg(track.size())
+                         .arg(where(track.first()), utc_text(track.first().utc_ms),
+                              where(track.last()), utc_text(track.last().utc_ms)));
+    SessionMap(track, layout.unit()).draw(layout.canvas(), layout.block(180));
 }

@@ -13,7 +13,8 @@ class ReportLayout;
 // The session report: one or two A4 pages of PDF with the files, the times,
 // the port and the instrument's configuration, a plot of the whole session,
 // the figures of speed and temperature, the flags, the gaps and losses, the
-// alarms and the cross-check against the equations. Lists longer than
+// alarms and the cross-check against the equations; and, when the log has
+// positions, a page with the track coloured by sound speed. Lists longer than
 // `listed` show their first entries and how many there are in all, so the
 // report keeps to two pages. Needs a QGuiApplication for its fonts.
 class SessionReport
@@ -39,6 +40,7 @@ private:
     void write_alarms(ReportLayout &layout) const;
     void write_cross_check(ReportLayout &layout, const SpanFigures &whole) const;
     void write_notes(ReportLayout &layout) const;
+    void write_map(ReportLayout &layout) const;
 
     const ReviewLog &log;
     const ReviewFigures &figures;

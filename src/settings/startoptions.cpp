@@ -10,7 +10,9 @@ QString StartOptions::usage()
         "                  [--defaults | --profile NAME] [--record DIR]\n"
         "                  [--mqtt HOST[:PORT] --station NAME [--mqtt-user USER] [--mqtt-ca "
         "FILE]]\n"
+        "                  [--nav serial:PATH[:BAUD] | --nav udp:PORT]\n"
         "       svterminal --report LOG --pdf OUT.pdf [--profile NAME]\n"
+        "       svterminal --export-track LOG --geojson OUT | --kml OUT | --gpx OUT\n"
         "       svterminal --help | --version\n"
         "FORMAT: sv2 (default), sv3, svt, line or json; the MQTT password comes from\n"
         "the environment variable SV_MQTT_PASSWORD\n"
@@ -52,7 +54,39 @@ static QString *text_field(StartOptions *options, const QString &name)
         return &options->report_log;
     if (name == QLatin1String("--pdf"))
         return &options->report_pdf;
+    if (name == QLatin1String("--export-track"))
+        return &options->track_log;
     return nullptr;
+}
+
+// --nav SOURCE, or the track's --geojson/--kml/--gpx OUT; false when name is
+// neither, or with *error set.
+static bool take_nav(const QStringList &arguments, int *index, StartOptions *options,
+                     QString *error)
+{
+    const QString name = arguments.at(*index).section(QLatin1Char('='), 0, 0);
+    QString value;
+    if (name == QLatin1String("--nav")) {
+        if (!take_value(arguments, index, name, &value, error))
+            return false;
+        QString problem;
+        options->nav = NavSource::parse(value, &problem);
+        return options->nav || (*error = QStringLiteral("--nav %1: %2").arg(value, problem), false);
+    }
+    for (const char *format : {"geojson", "kml", "gpx"}) {
+        if (name == QLatin1String("--") + QLatin1String(format)) {
+            if (!options->track_format.isEmpty()) {
+                *error = QStringLiteral("one of --geojson, --kml or --gpx");
+                return false;
+            }
+            options->track_format = QLatin1String(format);
+            return take_value(arguments, index, name, &options->track_out, error)
+                && (!options->track_out.isEmpty()
+                    || (*error = QStringLiteral("%1 needs a value").arg(name), false));
+        }
+    }
+    *error = QStringLiteral("unknown option: %1").arg(arguments.at(*index));
+    return false;
 }
 
 static bool take_more(const QStringList &arguments, int *index, StartOptions *options,
@@ -97,8 +131,7 @@ static bool take_more(const QStringList &arguments, int *index, StartOptions *op
         *field = value;
         return !value.isEmpty() || (*error = QStringLiteral("%1 needs a value").arg(name), false);
     }
-    *error = QStringLiteral("unknown option: %1").arg(argument);
-    return false;
+    return take_nav(arguments, index, options, error);
 }
 
 static bool take_option(const QStringList &arguments, int *index, StartOptions *options,
@@ -160,6 +193,8 @@ static bool check_together(StartOptions *options, QString *error)
         return refuse("--defaults and --profile exclude each other");
     if (options->report_log.isEmpty() != options->report_pdf.isEmpty())
         return refuse("--report LOG and --pdf OUT.pdf go together");
+    if (options->track_log.isEmpty() != options->track_format.isEmpty())
+        return refuse("--export-track LOG and one of --geojson, --kml or --gpx OUT go together");
     const bool mqtt_detail = !options->mqtt_config.station.isEmpty()
         || !options->mqtt_config.user.isEmpty() || !options->mqtt_config.ca_file.isEmpty();
     if (mqtt_detail && !options->mqtt)

@@ -2,6 +2,7 @@
 #define STARTOPTIONS_H
 
 #include "mqttconfig.h"
+#include "navsource.h"
 #include "outputconfig.h"
 #include "probeformat.h"
 
@@ -31,13 +32,20 @@ struct StartOptions
     bool mqtt = false;
     MqttConfig mqtt_config;
 
+    // The GNSS receiver: --nav serial:PATH[:BAUD] or --nav udp:PORT.
+    std::optional<NavSource> nav;
+
     // Batch: --report LOG --pdf OUT.pdf writes the report and exits.
     QString report_log, report_pdf;
+    // Batch: --export-track LOG and one of --geojson, --kml, --gpx OUT
+    // writes the log's positioned readings as a track and exits.
+    QString track_log, track_out;
+    QString track_format; // "geojson", "kml" or "gpx"
     // --help and --version print and exit.
     bool help = false, version = false;
 
     // Nothing to show: what is asked for needs no display.
-    bool batch() const { return help || version || !report_log.isEmpty(); }
+    bool batch() const { return help || version || !report_log.isEmpty() || !track_log.isEmpty(); }
 
     // The arguments after the program's name. False with *error saying what
     // is wrong, for stderr and exit status 2.

@@ -80,6 +80,9 @@ template<typename S, typename Visitor> void visit_fields(S &s, Visitor &&visit)
     visit("alarms/settings", s.alarms);
     visit("mqtt/settings", s.mqtt);
     visit("recording/folder", s.recording_folder);
+    visit("nav/source", s.nav_source);
+    visit("nav/on", s.nav_on);
+    visit("nav/fresh_s", s.nav_fresh_s, Bounds{0.1, 60});
 }
 
 // A number as QSettings gives it back: typed when the value was set in this

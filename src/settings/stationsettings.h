@@ -42,6 +42,12 @@ struct StationSettings
     std::optional<QVariantMap> alarms, mqtt;
     std::optional<QString> recording_folder; // where the last recording was saved
     std::optional<QByteArray> trend_window_geometry; // QWidget::saveGeometry()
+    // The GNSS receiver: its source as --nav takes it (kept while stopped,
+    // so the operator finds it again), whether it is read, and how long a
+    // fix stamps the readings after it arrived.
+    std::optional<QString> nav_source;
+    std::optional<bool> nav_on;
+    std::optional<double> nav_fresh_s; // 0.1..60
 
     // What the program starts with when nothing is stored. The instrument's
     // own fields stay unset: the window keeps what it shows.

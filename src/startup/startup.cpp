@@ -1,6 +1,7 @@
 #include "startup.h"
 #include "frmain.h"
 #include "mqttconfig.h"
+#include "navigation.h"
 #include "outputhub.h"
 #include "savepacer.h"
 #include "settingspanel.h"
@@ -45,6 +46,9 @@ static void apply_start_options(frmain &window, const StartOptions &options)
         config.take_password_from_environment();
         window.station()->publish_to(config);
     }
+    // It replaces a remembered receiver; it connects, or keeps trying, by itself.
+    if (options.nav)
+        window.station()->navigation()->start(*options.nav);
 }
 
 void start_unattended(frmain &window, const StartOptions &options, QTextStream &err)

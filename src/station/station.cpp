@@ -5,6 +5,7 @@
 #include "folderaccess.h"
 #include "mqttconfig.h"
 #include "mqttpublisher.h"
+#include "navigation.h"
 #include "outputhub.h"
 #include "trendmodel.h"
 #include "watersettings.h"
@@ -30,6 +31,11 @@ Station::Station(QSerialPort *port, ReadingSink *screen, QObject *parent)
     pipeline.add_sink(hub);
     pipeline.add_sink(monitor);
     pipeline.add_sink(water_settings);
+    nav = new Navigation(
+        monitor, [this] { return now_ms(); }, this);
+    pipeline.add_sink(nav);
+    pipeline.set_position_source(nav);
+    connect(nav, &Navigation::due_changed, this, &Station::schedule);
     port_session = new PortSession(port, this);
 
     connect(monitor, &AlarmMonitor::changed, this, [this](const QString &name, bool on, qint64 at) {
@@ -79,6 +85,9 @@ void Station::tick()
     if (hub->count() > 0)
         hub->tick(now);
     watch_broker();
+    nav->check_offset(now);
+    if (mqtt && nav->status_due(now))
+        publish_status();
     schedule();
 }
 
@@ -106,6 +115,7 @@ void Station::schedule()
     sooner(pipeline.stale_due_ms());
     sooner(monitor->due_ms());
     sooner(pipeline.flush_due_ms());
+    sooner(nav->due_ms(mqtt != nullptr));
     if (broker_away_since > 0)
         sooner(broker_away_since + broker_patience_ms);
     if (hub->count() > 0)
@@ -296,21 +306,26 @@ void Station::publish_to(const MqttConfig &config)
 }
 
 // The retained status says which port and settings the station reads
-// with, and whether the port is open now (not while the device is away).
+// with, whether the port is open now (not while the device is away), and
+// the vessel's last position when a receiver gave one.
 QVariantMap Station::status_details() const
 {
-    return {{QStringLiteral("port"), chosen.name},
-            {QStringLiteral("port_open"), port_session->state() == PortSession::Open},
-            {QStringLiteral("baud"), chosen.baud},
-            {QStringLiteral("average_points"), int(pipeline.average().points())},
-            {QStringLiteral("input_format"), QString::fromLatin1(input_choice.format.name())},
-            {QStringLiteral("format"),
-             format() ? QVariant(QString::fromLatin1(format_name(*format()))) : QVariant()},
-            {QStringLiteral("version"), QCoreApplication::applicationVersion()}};
+    QVariantMap details{
+        {QStringLiteral("port"), chosen.name},
+        {QStringLiteral("port_open"), port_session->state() == PortSession::Open},
+        {QStringLiteral("baud"), chosen.baud},
+        {QStringLiteral("average_points"), int(pipeline.average().points())},
+        {QStringLiteral("input_format"), QString::fromLatin1(input_choice.format.name())},
+        {QStringLiteral("format"),
+         format() ? QVariant(QString::fromLatin1(format_name(*format()))) : QVariant()},
+        {QStringLiteral("version"), QCoreApplication::applicationVersion()}};
+    details.insert(nav->status());
+    return details;
 }
 
 void Station::publish_status()
 {
     if (mqtt)
         mqtt->set_status(status_details());
+    nav->status_published(now_ms());
 }

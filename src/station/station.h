@@ -14,6 +14,7 @@
 
 class AlarmMonitor;
 class MqttPublisher;
+class Navigation;
 class OutputHub;
 class TrendModel;
 class WaterSettings;
@@ -50,6 +51,9 @@ public:
     AlarmMonitor *alarms() const { return monitor; }
     MqttPublisher *publisher() const { return mqtt; }
     PortSession *session() const { return port_session; }
+    // The GNSS receiver: stamps the readings with the position and the
+    // clock offset, keeps the track, raises clock_offset.
+    Navigation *navigation() const { return nav; }
 
     // What the instrument sent, read from the port now.
     void take(const QByteArray &chunk);
@@ -137,6 +141,7 @@ private:
     OutputHub *hub;
     AlarmMonitor *monitor;
     MqttPublisher *mqtt = nullptr;
+    Navigation *nav;
     PortSession *port_session;
     CommandPlayer player;
     CommandPlayer::Pause pause_for;

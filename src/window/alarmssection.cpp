@@ -9,6 +9,16 @@
 #include <QLabel>
 #include <QSpinBox>
 
+QDoubleSpinBox *new_offset_limit_box()
+{
+    auto *box = new QDoubleSpinBox;
+    box->setRange(0.001, 3600.0);
+    box->setDecimals(3);
+    box->setSuffix(" s");
+    box->setToolTip("电脑时钟与 GNSS 时间相差超过此值时报警");
+    return box;
+}
+
 AlarmsSection::AlarmsSection(Station *station, QWidget *parent)
     : SettingsSection(parent), station(station)
 {
@@ -32,17 +42,21 @@ AlarmsSection::AlarmsSection(Station *station, QWidget *parent)
     clear_after = new QSpinBox;
     clear_after->setRange(0, 3600);
     clear_after->setSuffix(" s");
-    const QList<QPair<const char *, QAbstractSpinBox *>> limits = {
-        {"跳变上限", spike_limit}, {"声速差上限", difference_limit}, {"解除前等待", clear_after}};
+    offset_limit = new_offset_limit_box();
+    const QList<QPair<const char *, QAbstractSpinBox *>> limits
+        = {{"跳变上限", spike_limit},
+           {"声速差上限", difference_limit},
+           {"解除前等待", clear_after},
+           {offset_limit_caption, offset_limit}};
     const int row = (alarm_count + 2) / 3;
     for (int i = 0; i < limits.size(); ++i) {
         auto *pair = new QHBoxLayout;
         pair->addWidget(new QLabel(limits[i].first));
         pair->addWidget(limits[i].second, 1);
-        grid->addLayout(pair, row, i);
+        grid->addLayout(pair, row + i / 3, i % 3);
         connect(limits[i].second, &QAbstractSpinBox::editingFinished, this, &AlarmsSection::apply);
     }
-    grid->setRowStretch(row + 1, 1);
+    grid->setRowStretch(row + (limits.size() + 2) / 3, 1);
 }
 
 void AlarmsSection::show_current()
@@ -53,6 +67,7 @@ void AlarmsSection::show_current()
     spike_limit->setValue(settings.spike_limit);
     difference_limit->setValue(settings.difference_limit);
     clear_after->setValue(settings.clear_after_s);
+    offset_limit->setValue(settings.clock_offset_limit_s);
 }
 
 void AlarmsSection::apply()
@@ -63,5 +78,6 @@ void AlarmsSection::apply()
     settings.spike_limit = spike_limit->value();
     settings.difference_limit = difference_limit->value();
     settings.clear_after_s = clear_after->value();
+    settings.clock_offset_limit_s = offset_limit->value();
     station->alarms()->set_settings(settings, station->now_ms());
 }

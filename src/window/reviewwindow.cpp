@@ -4,8 +4,11 @@
 #include "exportdialog.h"
 #include "exportname.h"
 #include "logreader.h"
+#include "mappanel.h"
+#include "mapview.h"
 #include "messagebox.h"
 #include "reviewplot.h"
+#include "reviewtrack.h"
 #include "sessionreport.h"
 #include "trendfigures.h"
 
@@ -16,6 +19,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 static const char png_caption[] = "导出PNG";
@@ -34,7 +38,7 @@ ReviewWindow::ReviewWindow(ReviewLog log, const ReviewOptions &options, QWidget 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(build_controls());
     auto *row = new QHBoxLayout;
-    row->addWidget(review_plot, 1);
+    row->addWidget(build_views(), 1);
     row->addWidget(build_column());
     layout->addLayout(row, 1);
 
@@ -108,6 +112,39 @@ QWidget *ReviewWindow::build_column()
     stack->addStretch(1);
     column->setFixedWidth(column->sizeHint().width());
     return column;
+}
+
+// The plot alone, or beside the map of the same span when there are positions.
+QWidget *ReviewWindow::build_views()
+{
+    if (!has_positions(review_log))
+        return review_plot;
+    auto *views = new QTabWidget;
+    views->addTab(review_plot, "曲线");
+    map_panel = new MapPanel(
+        &span_track,
+        [this] {
+            return review_track(review_log, review_plot->from_msecs(), review_plot->to_msecs());
+        },
+        QFileInfo(review_log.path).completeBaseName());
+    views->addTab(map_panel, "地图");
+    connect(views, &QTabWidget::currentChanged, this, [this, views](int index) {
+        if (views->widget(index) == map_panel)
+            show_map_span();
+    });
+    return views;
+}
+
+// A long night is thinned to what the map draws quickly; the export takes
+// every reading of the span.
+void ReviewWindow::show_map_span()
+{
+    span_track.clear();
+    for (const TrackPoint &point : review_track(review_log, review_plot->from_msecs(),
+                                                review_plot->to_msecs(), span_track.capacity()))
+        span_track.add(point);
+    map_panel->refresh();
+    map_panel->view()->follow_track();
 }
 
 void ReviewWindow::show_span()

@@ -5,6 +5,7 @@
 #include "frmain.h"
 #include "inputsection.h"
 #include "mqttsection.h"
+#include "navsection.h"
 #include "profilessection.h"
 #include "qualitysection.h"
 #include "settingssection.h"
@@ -41,6 +42,7 @@ SettingsPanel::SettingsPanel(frmain *window, SettingsStore *store, const Station
     add_section("输入格式", new InputSection(window->station()));
     add_section("MQTT", new MqttSection(window->station()));
     add_section("质量", new QualitySection(&window->station()->acquisition().quality()));
+    add_section("GNSS", new NavSection(window->station()));
     titles->setCurrentRow(0);
     show_current();
 }

@@ -3,6 +3,7 @@
 #include "frmain.h"
 #include "mqttconfig.h"
 #include "mqttpublisher.h"
+#include "navigation.h"
 #include "outputhub.h"
 #include "screenpainter.h"
 #include "statustabs.h"
@@ -56,6 +57,11 @@ StationSettings collect_station_settings(frmain &window)
         s.recording_folder = QFileInfo(window.data_file_name).absolutePath();
     if (!window.status_area()->trend_geometry().isEmpty())
         s.trend_window_geometry = window.status_area()->trend_geometry();
+    const Navigation *nav = window.station()->navigation();
+    if (nav->source())
+        s.nav_source = nav->source()->text();
+    s.nav_on = nav->running();
+    s.nav_fresh_s = double(nav->fresh_ms()) / 1000.0;
     return s;
 }
 
@@ -99,8 +105,27 @@ static void apply_outputs(frmain &w, const StationSettings &s, QStringList *prob
     }
 }
 
+// A source that no longer parses is named, and the input left as it is.
+static void apply_nav(frmain &w, const StationSettings &s, QStringList *problems)
+{
+    Navigation *nav = w.station()->navigation();
+    if (s.nav_fresh_s)
+        nav->set_fresh_ms(qRound64(*s.nav_fresh_s * 1000.0));
+    std::optional<NavSource> source;
+    if (s.nav_source && !(source = NavSource::parse(*s.nav_source, nullptr)))
+        *problems << QStringLiteral("nav/source");
+    if (source)
+        nav->choose(*source);
+    // The same receiver read already goes on as it is, its fix kept.
+    if (s.nav_on && *s.nav_on && source && !(nav->running() && nav->source() == source))
+        nav->start(*source);
+    else if (s.nav_on && !*s.nav_on)
+        nav->stop();
+}
+
 void apply_station_settings(frmain &w, const StationSettings &s, QStringList *problems)
 {
+    apply_nav(w, s, problems);
     apply_line(w, s, problems);
     if (s.instrument_baud) {
         const int index = w.machine_baud_combobox->findText(*s.instrument_baud);

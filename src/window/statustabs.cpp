@@ -4,7 +4,9 @@
 #include "alarmmonitor.h"
 #include "alarmstrip.h"
 #include "lazytab.h"
+#include "mappanel.h"
 #include "mqttsection.h"
+#include "navigation.h"
 #include "outputspanel.h"
 #include "station.h"
 #include "trendview.h"
@@ -37,6 +39,13 @@ StatusTabs::StatusTabs(QTextEdit *pane, Station *station, QWidget *parent)
             return outputs_panel;
         },
         "输出");
+    add_tab(
+        [this] {
+            const TrackModel *track = &this->station->navigation()->track();
+            return new MapPanel(
+                track, [track] { return track->points(); }, QStringLiteral("航迹"));
+        },
+        "地图");
     alarm_strip = new AlarmStrip;
     last_exchange = new QPushButton("上次配置回复");
     last_exchange->setObjectName("last_exchange");

@@ -15,10 +15,10 @@ class Station;
 class TrendView;
 
 // The status area's tabs: the pane first and current at start, the trend
-// and quality view (also in a window of its own), the outputs, and whatever
-// is added; each but the pane built when first shown. The active alarms
-// show beside the tabs, whose captions then turn red. What is set before a
-// tab exists (the trend span, the detached window's place) is kept for it.
+// and quality view (also in a window of its own), the map of the positioned
+// readings, the outputs, and whatever is added; each but the pane built when first shown. The
+// active alarms show beside the tabs, whose captions then turn red. What is set before a tab exists
+// (the trend span, the detached window's place) is kept for it.
 class StatusTabs : public QTabWidget
 {
     Q_OBJECT

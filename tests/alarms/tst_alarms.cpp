@@ -242,6 +242,7 @@ void TestAlarms::settings_map()
     settings.spike_limit = 3;
     settings.equation = SoundEquation::mackenzie;
     settings.depth = 250;
+    settings.clock_offset_limit_s = 0.25;
     QStringList problems;
     QVariantMap map = settings.to_map();
     QCOMPARE(AlarmSettings::from_map(map, &problems).to_map(), map);

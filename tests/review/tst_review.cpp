@@ -7,7 +7,10 @@
 #include "reportcommand.h"
 #include "reviewfigures.h"
 #include "reviewsamples.h"
+#include "reviewtrack.h"
 #include "sessionplot.h"
+#include "trackcommand.h"
+#include "trackexport.h"
 
 #include <QImage>
 #include <QPainter>
@@ -432,6 +435,83 @@ private slots:
         QCOMPARE(err_text.isEmpty(), code == 0);
         QFile out(pdf);
         QCOMPARE(out.open(QIODevice::ReadOnly) && out.read(5) == "%PDF-", code == 0);
+    }
+
+    // A log with positions: every fifth of 50 readings has none.
+    QByteArray positioned()
+    {
+        QByteArray bytes = "time_utc,speed_m_s,temperature_c,average_m_s,quality,event,forwarded,"
+                           "pressure_dbar,depth_m,latitude,longitude,fix_quality,fix_age_s,"
+                           "clock_offset_ms\n";
+        for (int i = 0; i < 50; ++i)
+            bytes += utc(t0 + i * 100) + ",1500.000,10.0,,ok,,1,,,"
+                + (i % 5 ? "48.11730" + QByteArray::number(i % 10) + "0,-11.5166667,1,0.4,-12\n"
+                         : QByteArray(",,,,\n"));
+        return bytes;
+    }
+
+    // The positioned readings of a span, thinned evenly for a map.
+    void positioned_span()
+    {
+        const ReviewLog log = LogReader().read(write("span.csv", positioned()));
+        QCOMPARE(review_track(log).size(), 40);
+        const QVector<TrackPoint> span = review_track(log, t0 + 500, t0 + 900);
+        QCOMPARE(span.size(), 4); // 5 to 9 but 5, ends included
+        QCOMPARE(span.first().utc_ms, t0 + 600);
+        QCOMPARE(span.last().latitude, 48.117309);
+        QCOMPARE(review_track(log, t0, t0 + 5000, 7).size(), 7);
+    }
+
+    void track_command_data()
+    {
+        QTest::addColumn<QString>("log");
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("said"); // a part of what stderr got
+        const QString none = track_export::no_positions_error();
+        QTest::newRow("geojson") << "positions.csv"
+                                 << "geojson" << 0 << "";
+        QTest::newRow("kml") << "positions.csv"
+                             << "kml" << 0 << "";
+        QTest::newRow("gpx") << "positions.csv"
+                             << "gpx" << 0 << "";
+        QTest::newRow("no positions") << "good.csv"
+                                      << "gpx" << 1 << none;
+        QTest::newRow("raw recording") << "good.txt"
+                                       << "kml" << 1 << none;
+        QTest::newRow("no such log") << "missing.csv"
+                                     << "gpx" << 1 << "missing.csv";
+        QTest::newRow("unwritable") << "positions.csv"
+                                    << "gpx" << 2 << "no/such";
+    }
+    // The batch export: the track written whole, or a reason and no file;
+    // the report of the same log gets the map page.
+    void track_command()
+    {
+        QFETCH(QString, log);
+        QFETCH(QString, format);
+        QFETCH(int, code);
+        QFETCH(QString, said);
+        write("positions.csv", positioned());
+        write("good.csv", header + row(t0, 1500, 10));
+        write("good.txt", stamp(t0) + "$ 1500.0 10.0\r\n" + stamp(t0 + 2000));
+        const QString out = dir.filePath(code == 2 ? "no/such/track" : QTest::currentDataTag());
+        QString err_text;
+        QTextStream err(&err_text);
+        QCOMPARE(export_track_from_file(dir.filePath(log), format, out, err), code);
+        QVERIFY2(err_text.contains(said) && err_text.isEmpty() == (code == 0),
+                 qPrintable(err_text));
+        QFile file(out);
+        QCOMPARE(file.open(QIODevice::ReadOnly), code == 0);
+        QCOMPARE(file.readAll().count("48.1173090"), code == 0 ? 5 : 0); // i = 9, 19, ... 49
+        if (format != "geojson")
+            return;
+        const QString pdf = dir.filePath("map.pdf");
+        QCOMPARE(write_report_from_file(dir.filePath(log), pdf, ReviewOptions(), err), 0);
+        QProcess text;
+        text.start("pdftotext", {pdf, "-"});
+        QVERIFY(text.waitForFinished(60000));
+        QVERIFY(QString::fromUtf8(text.readAllStandardOutput()).contains("带位置的读数 40 行"));
     }
 };
 

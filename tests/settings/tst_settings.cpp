@@ -42,6 +42,9 @@ StationSettings everything_set()
     s.mqtt = QVariantMap{{"host", "127.0.0.1"}};
     s.recording_folder = QStringLiteral("/home/观测/记录");
     s.trend_window_geometry = QByteArray("\x01\xd9\xd0\xcb\x00\x03/\\", 8);
+    s.nav_source = QStringLiteral("serial:/dev/ttyUSB1:38400");
+    s.nav_on = false;
+    s.nav_fresh_s = 0.5;
     return s;
 }
 

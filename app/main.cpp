@@ -1,4 +1,5 @@
 #include "frmain.h"
+#include "interfacelanguage.h"
 #include "reportcommand.h"
 #include "settingsstore.h"
 #include "signalwatch.h"
@@ -10,8 +11,8 @@
 #include <QIcon>
 #include <QImage>
 #include <QPixmap>
+#include <QProcess>
 #include <QTextStream>
-#include <QTranslator>
 
 #include <cstdio>
 #include <cstdlib>
@@ -93,11 +94,9 @@ static int before_start(int argc, char *argv[], StartOptions *options)
     return -1;
 }
 
-static int run_window(QApplication &a, const StartOptions &options)
+static int run_window(QApplication &a, const StartOptions &options, SettingsStore &store,
+                      const StartSettings &start)
 {
-    QTranslator translator;
-    translator.load(":/new/prefix1/qt_zh_CN.qm", "", "", "");
-    a.installTranslator(&translator);
     QFile qss(":/new/prefix1/QSS.qss");
     qss.open(QFile::ReadOnly);
     QString style_sheet = QLatin1String(qss.readAll().constData());
@@ -105,8 +104,7 @@ static int run_window(QApplication &a, const StartOptions &options)
     qss.close();
 
     frmain w;
-    SettingsStore store;
-    prepare_window(w, store, options);
+    prepare_window(w, store, options, start);
     // Ending the desktop session, Ctrl+C or kill: close as the close button
     // does, so the recording keeps everything received and the port's lock
     // is released, then leave every event loop, nested ones included.
@@ -121,12 +119,24 @@ static int run_window(QApplication &a, const StartOptions &options)
     // it in the heap for the whole session.
     malloc_trim(0);
 #endif
-    w.setWindowTitle("声速仪显示配置终端V1.0");
+    w.setWindowTitle(QCoreApplication::translate("main", "声速仪显示配置终端V1.0"));
     w.setFixedSize(800, 650);
     w.show();
     QTextStream err(stderr);
     start_unattended(w, options, err);
     return a.exec();
+}
+
+// The window asked to start again in another language: once it is gone
+// (the port released, the settings written), with the same options.
+static void restart_if_asked()
+{
+    if (!InterfaceLanguage::restart_requested())
+        return;
+    const QStringList arguments = InterfaceLanguage::restart_arguments(
+        QCoreApplication::arguments().mid(1), InterfaceLanguage::chosen());
+    if (!QProcess::startDetached(QCoreApplication::applicationFilePath(), arguments))
+        std::fputs("svterminal: could not start again\n", stderr);
 }
 
 int main(int argc, char *argv[])
@@ -139,14 +149,22 @@ int main(int argc, char *argv[])
     QApplication a(argc, argv);
     qInstallMessageHandler(usual);
     a.setApplicationVersion(SVT_VERSION);
-    if (!options.report_log.isEmpty()) {
-        QTextStream err(stderr);
-        return write_report_from_file(options.report_log, options.report_pdf, ReviewOptions(), err);
+    if (!options.lang.isEmpty() && !InterfaceLanguage::known(options.lang)) {
+        std::fprintf(stderr, "svterminal: --lang: no such language: %s (%s)\n",
+                     qPrintable(options.lang),
+                     qPrintable(InterfaceLanguage::codes().join(QLatin1String(", "))));
+        return 2;
     }
-    if (!options.track_log.isEmpty()) {
-        QTextStream err(stderr);
+    SettingsStore store;
+    const StartSettings start = read_start_settings(store, options);
+    InterfaceLanguage::install(start_language(options, start));
+    QTextStream err(stderr);
+    if (!options.report_log.isEmpty())
+        return write_report_from_file(options.report_log, options.report_pdf, ReviewOptions(), err);
+    if (!options.track_log.isEmpty())
         return export_track_from_file(options.track_log, options.track_format, options.track_out,
                                       err);
-    }
-    return run_window(a, options);
+    const int code = run_window(a, options, store, start);
+    restart_if_asked();
+    return code;
 }

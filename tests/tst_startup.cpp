@@ -3,6 +3,7 @@
 
 #include "alarmmonitor.h"
 #include "frmain.h"
+#include "interfacelanguage.h"
 #include "manualclock.h"
 #include "navigation.h"
 #include "outputhub.h"
@@ -43,6 +44,7 @@ private slots:
     void record_names_the_start_data();
     void record_names_the_start();
     void nav_started_and_remembered();
+    void language_chosen_and_remembered();
 };
 
 // Remembered settings are neither read nor written over: the file stays
@@ -163,6 +165,31 @@ void TestStartup::nav_started_and_remembered()
     QVERIFY(!nav->running());
     QCOMPARE(problems, QStringList("nav/source"));
     QCOMPARE(collect_station_settings(other).nav_source.value_or(""), QString("udp:10110"));
+}
+
+// --lang, else the remembered language, else Chinese; what --lang or the
+// window chooses is remembered, and a restart keeps the other options.
+void TestStartup::language_chosen_and_remembered()
+{
+    SettingsStore store(QStringLiteral("svterminal-test"), QStringLiteral("language"));
+    StationSettings stored = StationSettings::defaults();
+    stored.language = QStringLiteral("en");
+    QVERIFY(store.save(stored));
+    QCOMPARE(start_language(parsed({}), read_start_settings(store, parsed({}))), QString("en"));
+    const StartOptions zh = parsed({"--lang", "zh"});
+    QCOMPARE(start_language(zh, read_start_settings(store, zh)), QString("zh"));
+    const StartOptions defaults = parsed({"--defaults"});
+    QCOMPARE(start_language(defaults, read_start_settings(store, defaults)), QString("zh"));
+
+    frmain window;
+    prepare_window(window, store, zh);
+    QCOMPARE(collect_station_settings(window).language.value_or(""), QString("zh"));
+    QStringList problems;
+    StationSettings::from_map({{"interface/language", "xx"}}, &problems);
+    QCOMPARE(problems, QStringList("interface/language"));
+    QCOMPARE(InterfaceLanguage::restart_arguments(
+                 {"--open", "--lang", "en", "--record", "d", "--lang=zh"}, "en"),
+             QStringList({"--open", "--record", "d", "--lang", "en"}));
 }
 
 QTEST_MAIN(TestStartup)

@@ -1,9 +1,10 @@
 // tab-shots: the window with a session's worth of readings, four outputs and
 // an alarm, every status tab and settings section saved as a PNG, so a change
 // to the layout can be looked at without an instrument:
-//   QT_QPA_PLATFORM=offscreen build/tools/tab-shots OUTDIR [start options]
+//   QT_QPA_PLATFORM=offscreen build/tools/tab-shots OUTDIR [start options, --lang en]
 #include "clock.h"
 #include "frmain.h"
+#include "interfacelanguage.h"
 #include "outputconfig.h"
 #include "outputhub.h"
 #include "settingsstore.h"
@@ -65,6 +66,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "tab-shots: %s\n", qPrintable(error));
         return 2;
     }
+    InterfaceLanguage::install(options.lang.isEmpty() ? InterfaceLanguage::source() : options.lang);
     QFile qss(":/new/prefix1/QSS.qss");
     qss.open(QFile::ReadOnly);
     app.setStyleSheet(QLatin1String(qss.readAll().constData()));
@@ -81,7 +83,7 @@ int main(int argc, char **argv)
     }
     StepClock clock;
     window.station()->set_clock(&clock);
-    window.setWindowTitle("声速仪显示配置终端V1.0");
+    window.setWindowTitle(QCoreApplication::translate("main", "声速仪显示配置终端V1.0"));
     window.setFixedSize(800, 650);
     window.show();
     feed(window, clock);

@@ -11,7 +11,8 @@ QString StartOptions::usage()
         "                  [--mqtt HOST[:PORT] --station NAME [--mqtt-user USER] [--mqtt-ca "
         "FILE]]\n"
         "                  [--nav serial:PATH[:BAUD] | --nav udp:PORT]\n"
-        "       svterminal --report LOG --pdf OUT.pdf [--profile NAME]\n"
+        "                  [--lang zh|en]\n"
+        "       svterminal --report LOG --pdf OUT.pdf [--profile NAME] [--lang zh|en]\n"
         "       svterminal --export-track LOG --geojson OUT | --kml OUT | --gpx OUT\n"
         "       svterminal --help | --version\n"
         "FORMAT: sv2 (default), sv3, svt, line or json; the MQTT password comes from\n"
@@ -56,6 +57,8 @@ static QString *text_field(StartOptions *options, const QString &name)
         return &options->report_pdf;
     if (name == QLatin1String("--export-track"))
         return &options->track_log;
+    if (name == QLatin1String("--lang"))
+        return &options->lang;
     return nullptr;
 }
 

@@ -21,6 +21,7 @@ struct StartOptions
     bool open = false; // open the port at start, retrying every second
     bool average_good_only = false; // block averages of good readings only
     std::optional<InputFormat> input_format; // --input-format NAME|auto
+    QString lang; // --lang CODE: the interface language, remembered unless --defaults
     QVector<OutputConfig> outputs;
 
     bool defaults = false; // start from the defaults; remembered settings left alone

@@ -1,5 +1,6 @@
 #include "stationsettings.h"
 
+#include "interfacelanguage.h"
 #include "probeformat.h"
 
 #include <QSerialPort>
@@ -43,6 +44,12 @@ struct FormatToken
     }
 };
 
+// A language the program has a translation for.
+struct LanguageCode
+{
+    bool holds(const QString &text) const { return InterfaceLanguage::known(text); }
+};
+
 const char *const range_low_key = "quality/range_low";
 const char *const range_high_key = "quality/range_high";
 
@@ -83,6 +90,7 @@ template<typename S, typename Visitor> void visit_fields(S &s, Visitor &&visit)
     visit("nav/source", s.nav_source);
     visit("nav/on", s.nav_on);
     visit("nav/fresh_s", s.nav_fresh_s, Bounds{0.1, 60});
+    visit("interface/language", s.language, LanguageCode{});
 }
 
 // A number as QSettings gives it back: typed when the value was set in this
@@ -131,6 +139,10 @@ private:
     static bool read(const QVariant &v, QString *out, FormatToken token)
     {
         return read(v, out) && token.holds(*out);
+    }
+    static bool read(const QVariant &v, QString *out, LanguageCode code)
+    {
+        return read(v, out) && code.holds(*out);
     }
     static bool read(const QVariant &v, QString *out, AnyText)
     {

@@ -48,6 +48,8 @@ struct StationSettings
     std::optional<QString> nav_source;
     std::optional<bool> nav_on;
     std::optional<double> nav_fresh_s; // 0.1..60
+    // The interface language's code ("zh", "en"), used from the next start.
+    std::optional<QString> language;
 
     // What the program starts with when nothing is stored. The instrument's
     // own fields stay unset: the window keeps what it shows.

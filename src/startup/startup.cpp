@@ -1,5 +1,6 @@
 #include "startup.h"
 #include "frmain.h"
+#include "interfacelanguage.h"
 #include "mqttconfig.h"
 #include "navigation.h"
 #include "outputhub.h"
@@ -49,6 +50,8 @@ static void apply_start_options(frmain &window, const StartOptions &options)
     // It replaces a remembered receiver; it connects, or keeps trying, by itself.
     if (options.nav)
         window.station()->navigation()->start(*options.nav);
+    if (!options.lang.isEmpty())
+        InterfaceLanguage::choose(options.lang);
 }
 
 void start_unattended(frmain &window, const StartOptions &options, QTextStream &err)
@@ -61,25 +64,39 @@ void start_unattended(frmain &window, const StartOptions &options, QTextStream &
         err << "svterminal: " << problem << Qt::endl;
 }
 
+StartSettings read_start_settings(SettingsStore &store, const StartOptions &options)
+{
+    StartSettings start;
+    if (options.defaults)
+        return start;
+    if (options.profile.isEmpty()) {
+        start.settings = store.load(&start.message);
+    } else {
+        start.settings = store.load_profile(options.profile, &start.message);
+        start.profile_missing = !start.settings;
+    }
+    return start;
+}
+
+QString start_language(const StartOptions &options, const StartSettings &start)
+{
+    if (!options.lang.isEmpty())
+        return options.lang;
+    if (start.settings && start.settings->language)
+        return *start.settings->language;
+    return InterfaceLanguage::source();
+}
+
 // Remembered settings, or a profile's, before what the command line says;
 // none of them with --defaults.
-static void load_settings(frmain &window, SettingsStore &store, const StartOptions &options,
-                          QTextStream &err)
+static void load_settings(frmain &window, const StartSettings &start, QTextStream &err)
 {
-    if (options.defaults)
-        return;
-    QString message;
-    std::optional<StationSettings> settings;
-    if (options.profile.isEmpty()) {
-        settings = store.load(&message);
-    } else {
-        settings = store.load_profile(options.profile, &message);
-        if (!settings)
-            err << "svterminal: " << message << Qt::endl;
-    }
+    QString message = start.message;
+    if (start.profile_missing)
+        err << "svterminal: " << message << Qt::endl;
     QStringList problems;
-    if (settings)
-        apply_station_settings(window, *settings, &problems);
+    if (start.settings)
+        apply_station_settings(window, *start.settings, &problems);
     if (!problems.isEmpty())
         message += (message.isEmpty() ? "" : "；") + QStringLiteral("部分设置未能应用：")
             + problems.join("、");
@@ -107,8 +124,14 @@ static void keep_settings(frmain &window, SettingsStore &store, const StartOptio
 
 void prepare_window(frmain &window, SettingsStore &store, const StartOptions &options)
 {
+    prepare_window(window, store, options, read_start_settings(store, options));
+}
+
+void prepare_window(frmain &window, SettingsStore &store, const StartOptions &options,
+                    const StartSettings &start)
+{
     QTextStream err(stderr);
-    load_settings(window, store, options, err);
+    load_settings(window, start, err);
     apply_start_options(window, options);
     keep_settings(window, store, options);
 }

@@ -4,6 +4,7 @@
 #include "datasection.h"
 #include "frmain.h"
 #include "inputsection.h"
+#include "languagesection.h"
 #include "mqttsection.h"
 #include "navsection.h"
 #include "profilessection.h"
@@ -43,6 +44,7 @@ SettingsPanel::SettingsPanel(frmain *window, SettingsStore *store, const Station
     add_section("MQTT", new MqttSection(window->station()));
     add_section("质量", new QualitySection(&window->station()->acquisition().quality()));
     add_section("GNSS", new NavSection(window->station()));
+    add_section(tr("语言"), new LanguageSection);
     titles->setCurrentRow(0);
     show_current();
 }

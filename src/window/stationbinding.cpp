@@ -1,6 +1,7 @@
 #include "stationbinding.h"
 #include "alarmmonitor.h"
 #include "frmain.h"
+#include "interfacelanguage.h"
 #include "mqttconfig.h"
 #include "mqttpublisher.h"
 #include "navigation.h"
@@ -62,6 +63,7 @@ StationSettings collect_station_settings(frmain &window)
         s.nav_source = nav->source()->text();
     s.nav_on = nav->running();
     s.nav_fresh_s = double(nav->fresh_ms()) / 1000.0;
+    s.language = InterfaceLanguage::chosen();
     return s;
 }
 
@@ -174,4 +176,6 @@ void apply_station_settings(frmain &w, const StationSettings &s, QStringList *pr
         w.status_area()->set_trend_geometry(*s.trend_window_geometry);
     if (s.recording_folder)
         w.data_file_name = *s.recording_folder + QLatin1Char('/');
+    if (s.language)
+        InterfaceLanguage::choose(*s.language);
 }

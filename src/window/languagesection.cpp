@@ -1,0 +1,59 @@
+#include "languagesection.h"
+
+#include "interfacelanguage.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFormLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+LanguageSection::LanguageSection(QWidget *parent) : SettingsSection(parent)
+{
+    choice = new QComboBox;
+    choice->setObjectName("language");
+    for (const QString &code : InterfaceLanguage::codes())
+        choice->addItem(InterfaceLanguage::name(code), code);
+    note = new QLabel(tr("新的界面语言在重新启动程序后生效。"));
+    note->setWordWrap(true);
+    restart_button = new QPushButton(tr("现在重新启动"));
+    restart_button->setObjectName("restart");
+    auto *form = new QFormLayout;
+    form->addRow(tr("界面语言"), choice);
+    auto *rows = new QVBoxLayout(this);
+    rows->setContentsMargins(0, 0, 0, 0);
+    rows->addLayout(form);
+    rows->addWidget(note);
+    rows->addWidget(restart_button, 0, Qt::AlignLeft);
+    rows->addStretch(1);
+    connect(choice, QOverload<int>::of(&QComboBox::activated), this, &LanguageSection::chosen);
+    connect(restart_button, &QPushButton::clicked, this, &LanguageSection::restart);
+    show_current();
+}
+
+void LanguageSection::show_current()
+{
+    choice->setCurrentIndex(qMax(0, choice->findData(InterfaceLanguage::chosen())));
+    const bool pending = InterfaceLanguage::chosen() != InterfaceLanguage::running();
+    note->setVisible(pending);
+    restart_button->setVisible(pending);
+}
+
+void LanguageSection::chosen(int index)
+{
+    InterfaceLanguage::choose(choice->itemData(index).toString());
+    show_current();
+    if (note->isVisible())
+        emit said(note->text(), false);
+}
+
+// Ends as the close button does (the recording kept, the port released,
+// the settings written); the program then starts itself again.
+void LanguageSection::restart()
+{
+    InterfaceLanguage::request_restart();
+    if (QWidget *top = window())
+        top->close();
+    QCoreApplication::quit();
+}

@@ -12,7 +12,8 @@ set -eu
 repo=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-"$repo/build-bench"}
 [ $# -gt 0 ] && shift
-all="bench_framing bench_reader bench_sleep bench_latency bench_soak bench_pane bench_trend"
+all="bench_framing bench_recognition bench_reader bench_sleep bench_latency bench_soak bench_pane
+    bench_trend bench_review bench_map bench_nav"
 benches=${*:-$all}
 
 echo "== building in $build"

@@ -1,5 +1,6 @@
 #include "settingsfile.h"
 
+#include <QCoreApplication>
 #include <QSettings>
 
 namespace {
@@ -12,13 +13,15 @@ QString load_message(bool damaged, bool later, const QStringList &problems)
 {
     QStringList parts;
     if (damaged)
-        parts << QStringLiteral("设置文件已损坏，能读取的设置已恢复，其余使用默认值");
+        parts << QCoreApplication::translate("SettingsFile",
+                                             "设置文件已损坏，能读取的设置已恢复，其余使用默认值");
     if (later)
-        parts << QStringLiteral("设置由较新版本的程序保存，能读取的设置已恢复，其余使用默认值");
+        parts << QCoreApplication::translate(
+            "SettingsFile", "设置由较新版本的程序保存，能读取的设置已恢复，其余使用默认值");
     if (!problems.isEmpty())
-        parts << QStringLiteral("部分设置无法读取，已使用默认值：")
-                + problems.join(QStringLiteral("、"));
-    return parts.join(QStringLiteral("；"));
+        parts << QCoreApplication::translate("SettingsFile", "部分设置无法读取，已使用默认值：%1")
+                     .arg(problems.join(QCoreApplication::translate("SettingsFile", "、")));
+    return parts.join(QCoreApplication::translate("SettingsFile", "；"));
 }
 
 // Keys or groups besides the format and the profiles: something was written

@@ -21,7 +21,7 @@ void set_text(QString *out, const QString &text)
 
 QString no_profile_text(const QString &name)
 {
-    return QStringLiteral("没有名为“%1”的配置").arg(name);
+    return QCoreApplication::translate("SettingsStore", "没有名为“%1”的配置").arg(name);
 }
 
 // Only an access error means the file was not written; a format error is
@@ -85,7 +85,7 @@ StationSettings SettingsStore::load(QString *message)
         const QString copy = file_name() + QStringLiteral(".damaged-")
             + QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMddTHHmmssZ"));
         if (QFile::copy(file_name(), copy))
-            problems += QStringLiteral("（原文件已另存为 %1）").arg(copy);
+            problems = tr("%1（原文件已另存为 %2）").arg(problems, copy);
     }
     set_text(message, problems);
     return settings;
@@ -161,7 +161,7 @@ bool SettingsStore::export_profile(const QString &name, const QString &file, QSt
     exported.clear();
     write_station_settings(exported, *settings);
     if (!written(exported)) {
-        set_text(error, QStringLiteral("无法写入文件 %1").arg(file));
+        set_text(error, tr("无法写入文件 %1").arg(file));
         return false;
     }
     set_text(error, QString());
@@ -171,21 +171,21 @@ bool SettingsStore::export_profile(const QString &name, const QString &file, QSt
 bool SettingsStore::import_profile(const QString &file, const QString &name, QString *error)
 {
     if (name.trimmed().isEmpty()) {
-        set_text(error, QStringLiteral("配置名称不能为空"));
+        set_text(error, tr("配置名称不能为空"));
         return false;
     }
     if (!QFileInfo(file).isReadable()) {
-        set_text(error, QStringLiteral("无法读取文件 %1").arg(file));
+        set_text(error, tr("无法读取文件 %1").arg(file));
         return false;
     }
     QSettings imported(file, QSettings::IniFormat);
     if (!holds_station_settings(imported)) {
-        set_text(error, QStringLiteral("%1 不是本程序导出的配置").arg(file));
+        set_text(error, tr("%1 不是本程序导出的配置").arg(file));
         return false;
     }
     const StationSettings settings = read_station_settings(imported, error);
     if (save_profile(name, settings))
         return true;
-    set_text(error, QStringLiteral("无法保存配置“%1”").arg(name));
+    set_text(error, tr("无法保存配置“%1”").arg(name));
     return false;
 }

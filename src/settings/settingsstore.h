@@ -3,6 +3,7 @@
 
 #include "stationsettings.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
@@ -17,6 +18,8 @@ class QSettings;
 // with --defaults) leaves the stored settings as they were.
 class SettingsStore
 {
+    Q_DECLARE_TR_FUNCTIONS(SettingsStore)
+
 public:
     SettingsStore(const QString &organisation = QStringLiteral("svterminal"),
                   const QString &application = QStringLiteral("svterminal"));

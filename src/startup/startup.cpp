@@ -80,9 +80,14 @@ static void load_settings(frmain &window, SettingsStore &store, const StartOptio
     QStringList problems;
     if (settings)
         apply_station_settings(window, *settings, &problems);
-    if (!problems.isEmpty())
-        message += (message.isEmpty() ? "" : "；") + QStringLiteral("部分设置未能应用：")
-            + problems.join("、");
+    if (!problems.isEmpty()) {
+        const QString unapplied
+            = QCoreApplication::translate("Startup", "部分设置未能应用：%1")
+                  .arg(problems.join(QCoreApplication::translate("Startup", "、")));
+        message = message.isEmpty()
+            ? unapplied
+            : QCoreApplication::translate("Startup", "%1；%2").arg(message, unapplied);
+    }
     if (!message.isEmpty())
         window.tell(message);
 }
@@ -93,7 +98,7 @@ static void keep_settings(frmain &window, SettingsStore &store, const StartOptio
     const StationSettings baseline = collect_station_settings(window);
     window.status_area()->add_tab(
         [&window, &store, baseline] { return new SettingsPanel(&window, &store, baseline); },
-        "设置");
+        QCoreApplication::translate("Startup", "设置"));
     if (options.defaults)
         return;
     auto *pacer = new SavePacer(1000, 30000, &window);

@@ -139,8 +139,9 @@ void TestLanguage::texts_fit()
 // One session: a reading, one out of range, silence, an unreadable line.
 static void session(Station &station, ManualClock &clock)
 {
-    for (const QByteArray &line : {QByteArray("$ 1500.000 15.000\r\n"), QByteArray("$ 1710.000\r\n"),
-                                   QByteArray("$ 1500.100 15.001\r\n")}) {
+    for (const QByteArray &line :
+         {QByteArray("$ 1500.000 15.000\r\n"), QByteArray("$ 1710.000\r\n"),
+          QByteArray("$ 1500.100 15.001\r\n")}) {
         clock.advance(200);
         station.take(line);
     }
@@ -169,8 +170,9 @@ static Heard run_session(const QString &folder, quint16 broker_port)
     for (const char *format : {"sv2", "json"}) {
         OutputConfig output;
         QString error;
-        if (OutputConfig::parse(QStringLiteral("udp:127.0.0.1:%1:%2").arg(sonar.localPort()).arg(format),
-                                &output, &error))
+        if (OutputConfig::parse(
+                QStringLiteral("udp:127.0.0.1:%1:%2").arg(sonar.localPort()).arg(format), &output,
+                &error))
             station.outputs()->add(output);
     }
     TestSubscriber watcher(broker_port, QStringLiteral("sv/st1/#"));

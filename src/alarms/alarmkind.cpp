@@ -1,5 +1,7 @@
 #include "alarmkind.h"
 
+#include <QCoreApplication>
+
 #include <array>
 
 namespace {
@@ -15,15 +17,15 @@ struct AlarmKind
 // on a salinity typed by hand; so is the broker, which a station may well be
 // without for hours.
 const std::array<AlarmKind, alarm_count> kinds{{
-    {"stale", "无有效数据", true},
-    {"device_lost", "串口连接已断开", true},
-    {"range", "声速超出范围", true},
-    {"spikes", "跳变过多", true},
-    {"difference", "与计算声速相差过大", false},
-    {"recording_failed", "数据保存失败", true},
-    {"port_unavailable", "串口无法打开", true},
-    {"broker_unreachable", "MQTT 代理无法连接", false},
-    {"clock_offset", "电脑时钟偏差过大", true},
+    {"stale", QT_TRANSLATE_NOOP("AlarmKind", "无有效数据"), true},
+    {"device_lost", QT_TRANSLATE_NOOP("AlarmKind", "串口连接已断开"), true},
+    {"range", QT_TRANSLATE_NOOP("AlarmKind", "声速超出范围"), true},
+    {"spikes", QT_TRANSLATE_NOOP("AlarmKind", "跳变过多"), true},
+    {"difference", QT_TRANSLATE_NOOP("AlarmKind", "与计算声速相差过大"), false},
+    {"recording_failed", QT_TRANSLATE_NOOP("AlarmKind", "数据保存失败"), true},
+    {"port_unavailable", QT_TRANSLATE_NOOP("AlarmKind", "串口无法打开"), true},
+    {"broker_unreachable", QT_TRANSLATE_NOOP("AlarmKind", "MQTT 代理无法连接"), false},
+    {"clock_offset", QT_TRANSLATE_NOOP("AlarmKind", "电脑时钟偏差过大"), true},
 }};
 
 } // namespace
@@ -45,7 +47,9 @@ std::optional<Alarm> alarm_from_name(const QString &name)
 QString alarm_description(const QString &name)
 {
     const std::optional<Alarm> alarm = alarm_from_name(name);
-    return alarm ? QString::fromUtf8(kinds[static_cast<int>(*alarm)].description) : QString();
+    return alarm
+        ? QCoreApplication::translate("AlarmKind", kinds[static_cast<int>(*alarm)].description)
+        : QString();
 }
 
 bool alarm_enabled_by_default(Alarm alarm)

@@ -1,5 +1,6 @@
 #include "exporttarget.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 QString export_refusal(const QString &path)
@@ -9,5 +10,5 @@ QString export_refusal(const QString &path)
         return QString();
     if (info.isFile())
         return QString();
-    return QStringLiteral("只能导出到普通文件：%1").arg(path);
+    return QCoreApplication::translate("ExportTarget", "只能导出到普通文件：%1").arg(path);
 }

@@ -1,5 +1,6 @@
 #include "folderaccess.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStorageInfo>
@@ -8,9 +9,9 @@
 static QString write_problem(const QString &folder)
 {
     if (QStorageInfo(folder).isReadOnly())
-        return QStringLiteral("所在文件系统为只读");
+        return QCoreApplication::translate("FolderAccess", "所在文件系统为只读");
     if (!QFileInfo(folder).isWritable())
-        return QStringLiteral("没有写入权限");
+        return QCoreApplication::translate("FolderAccess", "没有写入权限");
     return QString();
 }
 
@@ -20,15 +21,17 @@ QString prepare_folder(const QString &folder)
     if (info.isDir())
         return write_problem(folder);
     if (info.exists())
-        return QStringLiteral("不是文件夹");
+        return QCoreApplication::translate("FolderAccess", "不是文件夹");
     // The nearest folder above that exists says why it cannot be made.
     QString above = QDir::cleanPath(info.absoluteFilePath());
     while (!QFileInfo::exists(above) && QFileInfo(above).path() != above)
         above = QFileInfo(above).path();
     if (!QFileInfo(above).isDir())
-        return QStringLiteral("路径中的 %1 不是文件夹").arg(QDir::toNativeSeparators(above));
+        return QCoreApplication::translate("FolderAccess", "路径中的 %1 不是文件夹")
+            .arg(QDir::toNativeSeparators(above));
     const QString problem = write_problem(above);
     if (!problem.isEmpty())
-        return QStringLiteral("无法创建该文件夹：%1").arg(problem);
-    return QDir().mkpath(folder) ? QString() : QStringLiteral("无法创建该文件夹");
+        return QCoreApplication::translate("FolderAccess", "无法创建该文件夹：%1").arg(problem);
+    return QDir().mkpath(folder) ? QString()
+                                 : QCoreApplication::translate("FolderAccess", "无法创建该文件夹");
 }

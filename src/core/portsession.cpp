@@ -100,11 +100,11 @@ QString PortSession::system_location(const QString &name)
 
 QString PortSession::failure_reason_for(QSerialPort::SerialPortError error, const QString &name)
 {
-    static const QString not_found = QStringLiteral("找不到该串口，请检查串口号和设备连接！");
-    static const QString no_permission
-        = QStringLiteral("没有访问该串口的权限（Linux 下请把用户加入 dialout 组后重新登录）！");
-    static const QString busy = QStringLiteral("串口已被其他程序占用！");
-    static const QString not_serial = QStringLiteral("该设备不是串口！");
+    const QString not_found = tr("找不到该串口，请检查串口号和设备连接！");
+    const QString no_permission
+        = tr("没有访问该串口的权限（Linux 下请把用户加入 dialout 组后重新登录）！");
+    const QString busy = tr("串口已被其他程序占用！");
+    const QString not_serial = tr("该设备不是串口！");
     switch (device_problem(system_location(name))) {
     case DeviceProblem::missing:
         return not_found;

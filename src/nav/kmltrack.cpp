@@ -1,5 +1,6 @@
 #include "trackexport.h"
 
+#include <QCoreApplication>
 #include <QXmlStreamWriter>
 
 #include <algorithm>
@@ -10,7 +11,10 @@ namespace track_export {
 // as aabbggrr.
 static const char *const colours[]
     = {"ffff0000", "ffffff00", "ff00ff00", "ff00ffff", "ff0080ff", "ff0000ff"};
-static const char *const colour_names[] = {"蓝", "青", "绿", "黄", "橙", "红"};
+static const char *const colour_names[]
+    = {QT_TRANSLATE_NOOP("TrackExport", "蓝"), QT_TRANSLATE_NOOP("TrackExport", "青"),
+       QT_TRANSLATE_NOOP("TrackExport", "绿"), QT_TRANSLATE_NOOP("TrackExport", "黄"),
+       QT_TRANSLATE_NOOP("TrackExport", "橙"), QT_TRANSLATE_NOOP("TrackExport", "红")};
 static const int bins = int(sizeof colours / sizeof colours[0]);
 
 namespace {
@@ -44,11 +48,13 @@ static SpeedScale scale_of(const QVector<TrackPoint> &points)
 
 static QString scale_description(const SpeedScale &scale)
 {
-    QString text = QStringLiteral("各点按声速着色（m/s），%1 至 %2：")
+    QString text = QCoreApplication::translate("TrackExport", "各点按声速着色（m/s），%1 至 %2：")
                        .arg(number_text(scale.low, 3), number_text(scale.high, 3));
     for (int bin = 0; bin < bins; ++bin) {
-        text += QStringLiteral("\n%1：%2 起")
-                    .arg(QString::fromUtf8(colour_names[bin]), number_text(scale.bin_low(bin), 3));
+        text += QLatin1Char('\n')
+            + QCoreApplication::translate("TrackExport", "%1：%2 起")
+                  .arg(QCoreApplication::translate("TrackExport", colour_names[bin]),
+                       number_text(scale.bin_low(bin), 3));
     }
     return text;
 }

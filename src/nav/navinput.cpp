@@ -2,12 +2,17 @@
 
 #include "portsession.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QNetworkDatagram>
 #include <QSerialPort>
 #include <QUdpSocket>
 
-static const char retrying[] = "，每秒重试";
+// The reason, and that the input keeps trying.
+static QString retrying(const QString &reason)
+{
+    return QCoreApplication::translate("NavInput", "%1，每秒重试").arg(reason);
+}
 
 NavInput::NavInput(QObject *parent)
     : QObject(parent), now([] { return QDateTime::currentMSecsSinceEpoch(); })
@@ -57,7 +62,7 @@ void NavInput::start(const NavSource &chosen)
     if (session->open_or_wait(settings))
         set_state(connected, QString());
     else
-        set_state(waiting, session->failure_reason() + QString::fromUtf8(retrying));
+        set_state(waiting, retrying(session->failure_reason()));
 }
 
 void NavInput::stop()
@@ -85,8 +90,8 @@ void NavInput::bind_udp()
         return;
     }
     const QString reason
-        = QStringLiteral("无法监听 UDP 端口 %1（%2）").arg(source.port).arg(socket->errorString());
-    set_state(waiting, reason + QString::fromUtf8(retrying));
+        = tr("无法监听 UDP 端口 %1（%2）").arg(source.port).arg(socket->errorString());
+    set_state(waiting, retrying(reason));
     rebind_timer.start();
 }
 
@@ -114,7 +119,7 @@ void NavInput::serial_lost()
     read_serial();
     decoder.cut();
     emit counts_changed(decoder.counts());
-    set_state(waiting, QStringLiteral("GNSS 接收机的串口已断开") + QString::fromUtf8(retrying));
+    set_state(waiting, retrying(tr("GNSS 接收机的串口已断开")));
 }
 
 void NavInput::publish(const NavDecoder::Batch &batch, qint64 arrival_ms)

@@ -1,5 +1,6 @@
 #include "navsource.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 #include <algorithm>
@@ -10,7 +11,9 @@ static const qint32 standard_bauds[]
 
 static QString bad_form(const QString &text)
 {
-    return QStringLiteral("导航输入“%1”的格式应为 serial:串口[:波特率] 或 udp:端口").arg(text);
+    return QCoreApplication::translate("NavSource",
+                                       "导航输入“%1”的格式应为 serial:串口[:波特率] 或 udp:端口")
+        .arg(text);
 }
 
 static std::optional<NavSource> parse_serial(const QString &rest, QString *error)
@@ -26,14 +29,16 @@ static std::optional<NavSource> parse_serial(const QString &rest, QString *error
     if (colon >= 0 && (number || last.isEmpty())) {
         source.path = rest.left(colon);
         if (!std::count(std::begin(standard_bauds), std::end(standard_bauds), baud)) {
-            *error = QStringLiteral("导航输入的波特率无效：“%1”（可用 1200 到 921600 的标准速率）")
-                         .arg(last);
+            *error
+                = QCoreApplication::translate(
+                      "NavSource", "导航输入的波特率无效：“%1”（可用 1200 到 921600 的标准速率）")
+                      .arg(last);
             return std::nullopt;
         }
         source.baud = baud;
     }
     if (source.path.isEmpty()) {
-        *error = QStringLiteral("导航输入缺少串口名");
+        *error = QCoreApplication::translate("NavSource", "导航输入缺少串口名");
         return std::nullopt;
     }
     return source;
@@ -58,7 +63,9 @@ std::optional<NavSource> NavSource::parse(const QString &text, QString *error)
     bool number = false;
     const int port = rest.toInt(&number);
     if (!number || port < 1 || port > 65535 || rest.startsWith(QLatin1Char('+'))) {
-        *error = QStringLiteral("导航输入的 UDP 端口应为 1 到 65535 之间的整数：“%1”").arg(rest);
+        *error = QCoreApplication::translate("NavSource",
+                                             "导航输入的 UDP 端口应为 1 到 65535 之间的整数：“%1”")
+                     .arg(rest);
         return std::nullopt;
     }
     NavSource source;

@@ -1,5 +1,6 @@
 #include "trackexport.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QLocale>
 #include <QSaveFile>
@@ -24,7 +25,7 @@ QString number_text(double value, int decimals)
 
 QString no_positions_error()
 {
-    return QStringLiteral("日志中没有带位置的读数，无法导出航迹");
+    return QCoreApplication::translate("TrackExport", "日志中没有带位置的读数，无法导出航迹");
 }
 
 static QByteArray json_number(double value, int decimals)
@@ -81,7 +82,8 @@ bool write_file(const QString &path, Format format, const QVector<TrackPoint> &p
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(document) != document.size()
         || !file.commit()) {
-        *error = QStringLiteral("无法写入 %1：%2").arg(path, file.errorString());
+        *error = QCoreApplication::translate("TrackExport", "无法写入 %1：%2")
+                     .arg(path, file.errorString());
         return false;
     }
     return true;

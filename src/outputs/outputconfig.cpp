@@ -1,21 +1,27 @@
 #include "outputconfig.h"
 
+#include <QCoreApplication>
+
 static const char *const kind_names[] = {"serial", "udp", "tcp"};
 static const char *const gate_names[] = {"good_only", "every_valid"};
 
 static QString bad_kind(const QString &kind)
 {
-    return QStringLiteral("无法识别的输出类型“%1”，应为 udp、tcp 或 serial").arg(kind);
+    return QCoreApplication::translate("OutputConfig",
+                                       "无法识别的输出类型“%1”，应为 udp、tcp 或 serial")
+        .arg(kind);
 }
 
 static QString bad_format(const QString &name)
 {
-    return QStringLiteral("未知的输出格式“%1”，应为 sv2、sv3、svt、line 或 json").arg(name);
+    return QCoreApplication::translate("OutputConfig",
+                                       "未知的输出格式“%1”，应为 sv2、sv3、svt、line 或 json")
+        .arg(name);
 }
 
 static QString no_serial_name()
 {
-    return QStringLiteral("串口名为空");
+    return QCoreApplication::translate("OutputConfig", "串口名为空");
 }
 
 static bool kind_from_name(const QString &name, OutputConfig::Kind *kind)
@@ -40,7 +46,8 @@ static bool set_port(const QString &text, OutputConfig *config, QString *error)
 {
     qint64 value = 0;
     if (!number_in(text, 1, 65535, &value)) {
-        *error = QStringLiteral("端口应为 1 到 65535 之间的整数：“%1”").arg(text);
+        *error = QCoreApplication::translate("OutputConfig", "端口应为 1 到 65535 之间的整数：“%1”")
+                     .arg(text);
         return false;
     }
     config->port = quint16(value);
@@ -51,7 +58,7 @@ static bool set_baud(const QString &text, OutputConfig *config, QString *error)
 {
     qint64 value = 0;
     if (!number_in(text, 50, 4000000, &value)) {
-        *error = QStringLiteral("波特率无效：“%1”").arg(text);
+        *error = QCoreApplication::translate("OutputConfig", "波特率无效：“%1”").arg(text);
         return false;
     }
     config->baud = qint32(value);
@@ -87,7 +94,7 @@ static bool parse_network(const QStringList &parts, OutputConfig *config, QStrin
     if (config->kind == OutputConfig::udp) {
         config->host = parts.at(next++).trimmed();
         if (config->host.isEmpty()) {
-            *error = QStringLiteral("UDP 输出的主机名为空");
+            *error = QCoreApplication::translate("OutputConfig", "UDP 输出的主机名为空");
             return false;
         }
     }
@@ -107,8 +114,9 @@ bool OutputConfig::parse(const QString &text, OutputConfig *config, QString *err
     const int least = parsed.kind == udp ? 3 : 2;
     const int most = parsed.kind == tcp ? 3 : 4;
     if (parts.size() < least || parts.size() > most) {
-        *error = QStringLiteral("输出设置“%1”的格式应为 udp:主机:端口[:格式]、tcp:端口[:格式] "
-                                "或 serial:串口[:波特率[:格式]]")
+        *error = QCoreApplication::translate("OutputConfig",
+                                             "输出设置“%1”的格式应为 udp:主机:端口[:格式]、"
+                                             "tcp:端口[:格式] 或 serial:串口[:波特率[:格式]]")
                      .arg(text);
         return false;
     }
@@ -168,7 +176,8 @@ static bool line_settings_from_map(const QVariantMap &map, OutputConfig *config,
     const int stop = map.value(QStringLiteral("stop_bits"), int(config->stop_bits)).toInt(&ok_stop);
     if (!ok_data || !ok_parity || !ok_stop || data < 5 || data > 8 || parity < 0 || parity == 1
         || parity > 5 || stop < 1 || stop > 3) {
-        *error = QStringLiteral("串口参数无效：数据位 %1，校验 %2，停止位 %3")
+        *error = QCoreApplication::translate("OutputConfig",
+                                             "串口参数无效：数据位 %1，校验 %2，停止位 %3")
                      .arg(map.value(QStringLiteral("data_bits")).toString(),
                           map.value(QStringLiteral("parity")).toString(),
                           map.value(QStringLiteral("stop_bits")).toString());
@@ -212,7 +221,7 @@ bool OutputConfig::from_map(const QVariantMap &map, OutputConfig *config, QStrin
     if (gate == QLatin1String(gate_names[1]))
         read.gate = OutputGate::every_valid;
     else if (gate != QLatin1String(gate_names[0])) {
-        *error = QStringLiteral("未知的输出条件“%1”").arg(gate);
+        *error = QCoreApplication::translate("OutputConfig", "未知的输出条件“%1”").arg(gate);
         return false;
     }
     const QString format = map.value(QStringLiteral("format"), format_name(read.format)).toString();

@@ -9,7 +9,7 @@ int OutputHub::add(const OutputConfig &config)
     auto *channel = new OutputChannel(config, this);
     connect(channel, &OutputChannel::sent_late, this, &OutputHub::sent_late);
     connect(channel, &OutputChannel::message, this, [this, channel](const QString &line) {
-        emit message(QStringLiteral("输出 %1：%2").arg(channels.indexOf(channel) + 1).arg(line));
+        emit message(tr("输出 %1：%2").arg(channels.indexOf(channel) + 1).arg(line));
     });
     if (!waiting_for.isEmpty())
         channel->wait_for_source(waiting_for);
@@ -124,11 +124,11 @@ void OutputHub::stale(bool stale, qint64 utc_ms)
 QString OutputHub::waiting_reason(const QString &event)
 {
     if (event == QLatin1String("port_closed"))
-        return QStringLiteral("串口已关闭");
+        return tr("串口已关闭");
     if (event == QLatin1String("port_lost"))
-        return QStringLiteral("串口已断开");
+        return tr("串口已断开");
     if (event == QLatin1String("port_back"))
-        return QStringLiteral("尚无读数");
+        return tr("尚无读数");
     return QString();
 }
 

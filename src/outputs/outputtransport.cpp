@@ -1,18 +1,20 @@
 #include "outputtransport.h"
 
+#include <QCoreApplication>
+
 QString output_state_text(OutputState state)
 {
     switch (state) {
     case OutputState::off:
-        return QStringLiteral("未启用");
+        return QCoreApplication::translate("OutputTransport", "未启用");
     case OutputState::sending:
-        return QStringLiteral("发送中");
+        return QCoreApplication::translate("OutputTransport", "发送中");
     case OutputState::waiting:
-        return QStringLiteral("等待中");
+        return QCoreApplication::translate("OutputTransport", "等待中");
     case OutputState::error:
         break;
     }
-    return QStringLiteral("错误");
+    return QCoreApplication::translate("OutputTransport", "错误");
 }
 
 void OutputTransport::set_state(OutputState state, const QString &reason)

@@ -126,8 +126,7 @@ void SerialTransport::port_error(QSerialPort::SerialPortError error)
 {
     if (error == QSerialPort::NoError || error == QSerialPort::TimeoutError || !port.isOpen())
         return;
-    const QString reason
-        = QStringLiteral("串口连接已断开（%1），正在等待设备……").arg(port.errorString());
+    const QString reason = tr("串口连接已断开（%1），正在等待设备……").arg(port.errorString());
     port.close();
     waiting_timer.stop();
     if (!waiting.isEmpty()) {
@@ -146,5 +145,5 @@ void SerialTransport::tick(qint64 now_ms)
     tried = true;
     last_try_ms = now_ms;
     if (open_port())
-        emit message(QStringLiteral("串口 %1 已连接").arg(settings.serial_name));
+        emit message(tr("串口 %1 已连接").arg(settings.serial_name));
 }

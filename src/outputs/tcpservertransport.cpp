@@ -24,7 +24,7 @@ bool TcpServerTransport::listen()
 {
     if (!server.listen(QHostAddress::Any, port)) {
         set_state(OutputState::waiting,
-                  QStringLiteral("无法在端口 %1 上监听：%2").arg(port).arg(server.errorString()));
+                  tr("无法在端口 %1 上监听：%2").arg(port).arg(server.errorString()));
         return false;
     }
     set_state(OutputState::sending);
@@ -88,7 +88,7 @@ void TcpServerTransport::cut(QTcpSocket *client)
     ++cut_count;
     bool ipv4 = false;
     const QHostAddress peer(client->peerAddress().toIPv4Address(&ipv4));
-    emit message(QStringLiteral("TCP 客户端 %1:%2 不再接收数据（积压 %3 KiB），已断开")
+    emit message(tr("TCP 客户端 %1:%2 不再接收数据（积压 %3 KiB），已断开")
                      .arg(ipv4 ? peer.toString() : client->peerAddress().toString())
                      .arg(client->peerPort())
                      .arg(max_waiting / 1024));

@@ -31,7 +31,7 @@ void UdpTransport::found()
 void UdpTransport::look_up()
 {
     looking_up = true;
-    set_state(OutputState::waiting, QStringLiteral("正在查找主机 %1").arg(host));
+    set_state(OutputState::waiting, tr("正在查找主机 %1").arg(host));
     QHostInfo::lookupHost(host, this, &UdpTransport::looked_up);
 }
 
@@ -49,7 +49,7 @@ void UdpTransport::looked_up(const QHostInfo &info)
     if (address.isNull() && !info.addresses().isEmpty())
         address = info.addresses().constFirst();
     if (address.isNull())
-        set_state(OutputState::waiting, QStringLiteral("找不到主机 %1").arg(host));
+        set_state(OutputState::waiting, tr("找不到主机 %1").arg(host));
     else
         found();
 }

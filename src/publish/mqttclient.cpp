@@ -39,7 +39,7 @@ MqttClient::~MqttClient()
 QString MqttClient::prepare(const QByteArray &will)
 {
     if (!mosq)
-        return QStringLiteral("无法创建 MQTT 客户端");
+        return tr("无法创建 MQTT 客户端");
     mosquitto_connect_callback_set(mosq, on_connect);
     mosquitto_publish_callback_set(mosq, on_publish);
     mosquitto_log_callback_set(mosq, on_log);
@@ -57,7 +57,7 @@ QString MqttClient::prepare(const QByteArray &will)
                                      ca_file.isEmpty() ? "/etc/ssl/certs" : nullptr, nullptr,
                                      nullptr, nullptr);
     if (rc != MOSQ_ERR_SUCCESS)
-        return QStringLiteral("TLS 设置失败：%1").arg(library_error(rc, errno));
+        return tr("TLS 设置失败：%1").arg(library_error(rc, errno));
     if (!config.verify_certificate) {
         mosquitto_tls_opts_set(mosq, 0, nullptr, nullptr); // 0: SSL_VERIFY_NONE
         mosquitto_tls_insecure_set(mosq, true);
@@ -77,7 +77,7 @@ QString MqttClient::connect()
 
 QString MqttClient::unreachable_text(const QString &reason) const
 {
-    return QStringLiteral("无法连接 %1：%2").arg(config.address(), reason);
+    return tr("无法连接 %1：%2").arg(config.address(), reason);
 }
 
 int MqttClient::publish(const QString &leaf, const QByteArray &payload, int qos, bool retain)
@@ -128,7 +128,7 @@ QString MqttClient::failure_text(int rc, int error_number)
 
 QString MqttClient::refusal_text(int rc)
 {
-    return QStringLiteral("代理拒绝连接：%1").arg(QString::fromUtf8(mosquitto_connack_string(rc)));
+    return tr("代理拒绝连接：%1").arg(QString::fromUtf8(mosquitto_connack_string(rc)));
 }
 
 void MqttClient::on_connect(mosquitto *, void *client, int rc)

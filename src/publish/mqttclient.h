@@ -4,6 +4,7 @@
 #include "mqttconfig.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QString>
 
 #include <functional>
@@ -15,6 +16,8 @@ struct mosquitto;
 // (only on a host name lookup); the callbacks run inside service().
 class MqttClient
 {
+    Q_DECLARE_TR_FUNCTIONS(MqttClient)
+
 public:
     struct Callbacks
     {

@@ -1,5 +1,6 @@
 #include "mqttconfig.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 
 bool MqttConfig::parse_address(const QString &text)
@@ -36,11 +37,11 @@ QString MqttConfig::topic(const QString &leaf) const
 QString MqttConfig::problem() const
 {
     if (host.isEmpty())
-        return QStringLiteral("未填写 MQTT 代理地址");
+        return QCoreApplication::translate("MqttConfig", "未填写 MQTT 代理地址");
     // Wildcards and a slash in the name would put the topics somewhere else.
     static const QRegularExpression bad_station(QStringLiteral("[+#/]"));
     if (station.isEmpty() || station.contains(bad_station))
-        return QStringLiteral("站名不能为空，也不能含有 + # /");
+        return QCoreApplication::translate("MqttConfig", "站名不能为空，也不能含有 + # /");
     return QString();
 }
 

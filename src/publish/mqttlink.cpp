@@ -169,8 +169,7 @@ void MqttLink::went_down(const QString &reason)
         readings.clear();
     }
     if (was_up)
-        set_state(MqttLinkStatus::State::connecting,
-                  QStringLiteral("与代理的连接中断：%1").arg(reason));
+        set_state(MqttLinkStatus::State::connecting, tr("与代理的连接中断：%1").arg(reason));
     else if (!refused)
         set_state(MqttLinkStatus::State::error, client.unreachable_text(reason));
     next_attempt_ms = monotonic_ms() + backoff.next_delay();

@@ -10,6 +10,7 @@
 #include "socketwait.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QSet>
 #include <QVector>
 
@@ -28,6 +29,8 @@
 // reading (QoS 0, dropped while the broker is away).
 class MqttLink
 {
+    Q_DECLARE_TR_FUNCTIONS(MqttLink)
+
 public:
     using Changed = std::function<void(const MqttLinkStatus &)>;
 

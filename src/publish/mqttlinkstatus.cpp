@@ -1,16 +1,18 @@
 #include "mqttlinkstatus.h"
 
+#include <QCoreApplication>
+
 QString MqttLinkStatus::state_text(State state)
 {
     switch (state) {
     case State::disconnected:
-        return QStringLiteral("未连接");
+        return QCoreApplication::translate("MqttLinkStatus", "未连接");
     case State::connecting:
-        return QStringLiteral("正在连接");
+        return QCoreApplication::translate("MqttLinkStatus", "正在连接");
     case State::connected:
-        return QStringLiteral("已连接");
+        return QCoreApplication::translate("MqttLinkStatus", "已连接");
     case State::error:
-        return QStringLiteral("连接失败");
+        return QCoreApplication::translate("MqttLinkStatus", "连接失败");
     }
     return QString();
 }

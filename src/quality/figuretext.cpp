@@ -1,5 +1,7 @@
 #include "figuretext.h"
 
+#include <QCoreApplication>
+
 #include <cmath>
 
 const char no_figure[] = "—";
@@ -12,7 +14,8 @@ QString figure_text(double value, int decimals)
 QString duration_text(qint64 ms)
 {
     if (ms < 60000)
-        return QStringLiteral("%1 秒").arg(double(ms) / 1000.0, 0, 'f', 1);
+        return QCoreApplication::translate("FigureText", "%1 秒")
+            .arg(double(ms) / 1000.0, 0, 'f', 1);
     const qint64 seconds = ms / 1000;
     return QStringLiteral("%1:%2:%3")
         .arg(seconds / 3600)

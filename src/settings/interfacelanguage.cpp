@@ -17,9 +17,9 @@ static QString program_catalogue(const QString &code)
 QStringList InterfaceLanguage::codes()
 {
     QStringList codes{source()};
-    const QStringList found = QDir(QStringLiteral(":/translations"))
-                                  .entryList({QStringLiteral("svterminal_*.qm")}, QDir::Files,
-                                             QDir::Name);
+    const QStringList found
+        = QDir(QStringLiteral(":/translations"))
+              .entryList({QStringLiteral("svterminal_*.qm")}, QDir::Files, QDir::Name);
     for (const QString &file : found)
         codes << file.mid(11, file.size() - 14);
     return codes;

@@ -1,5 +1,6 @@
 #include "settingsfile.h"
 
+#include <QCoreApplication>
 #include <QSettings>
 
 namespace {
@@ -7,19 +8,6 @@ namespace {
 const char *const format_key = "format";
 // Where the settings store keeps its profiles; never station settings.
 const QString profiles_group = QStringLiteral("profiles");
-
-QString load_message(bool damaged, bool later, const QStringList &problems)
-{
-    QStringList parts;
-    if (damaged)
-        parts << QStringLiteral("设置文件已损坏，能读取的设置已恢复，其余使用默认值");
-    if (later)
-        parts << QStringLiteral("设置由较新版本的程序保存，能读取的设置已恢复，其余使用默认值");
-    if (!problems.isEmpty())
-        parts << QStringLiteral("部分设置无法读取，已使用默认值：")
-                + problems.join(QStringLiteral("、"));
-    return parts.join(QStringLiteral("；"));
-}
 
 // Keys or groups besides the format and the profiles: something was written
 // here, by this program or by damage.
@@ -122,7 +110,40 @@ void write_station_settings(QSettings &store, const StationSettings &settings)
     store.setValue(QLatin1String(format_key), settings_format);
 }
 
+QString SettingsProblems::text() const
+{
+    if (!missing_profile.isEmpty())
+        return QCoreApplication::translate("SettingsStore", "没有名为“%1”的配置")
+            .arg(missing_profile);
+    QStringList parts;
+    if (damaged)
+        parts << QCoreApplication::translate("SettingsFile",
+                                             "设置文件已损坏，能读取的设置已恢复，其余使用默认值");
+    if (later)
+        parts << QCoreApplication::translate(
+            "SettingsFile", "设置由较新版本的程序保存，能读取的设置已恢复，其余使用默认值");
+    if (!keys.isEmpty())
+        parts << QCoreApplication::translate("SettingsFile", "部分设置无法读取，已使用默认值：%1")
+                     .arg(keys.join(QCoreApplication::translate("SettingsFile", "、")));
+    const QString said = parts.join(QCoreApplication::translate("SettingsFile", "；"));
+    if (kept_copy.isEmpty())
+        return said;
+    return QCoreApplication::translate("SettingsStore", "%1（原文件已另存为 %2）")
+        .arg(said, kept_copy);
+}
+
 StationSettings read_station_settings(QSettings &store, QString *message, bool *damaged_out)
+{
+    SettingsProblems problems;
+    const StationSettings settings = read_station_settings(store, &problems);
+    if (message)
+        *message = problems.text();
+    if (damaged_out)
+        *damaged_out = problems.lossy();
+    return settings;
+}
+
+StationSettings read_station_settings(QSettings &store, SettingsProblems *out)
 {
     QVariantMap map;
     for (const QString &key : StationSettings::keys()) {
@@ -132,11 +153,12 @@ StationSettings read_station_settings(QSettings &store, QString *message, bool *
         if (value.isValid() || (key == outputs_key && store.contains(key)))
             map.insert(key, value);
     }
-    QStringList problems;
-    const StationSettings settings = StationSettings::from_map(map, &problems);
+    SettingsProblems problems;
+    const StationSettings settings = StationSettings::from_map(map, &problems.keys);
 
-    bool damaged = store.status() != QSettings::NoError;
-    bool later = false;
+    bool &damaged = problems.damaged;
+    damaged = store.status() != QSettings::NoError;
+    bool &later = problems.later;
     if (store.contains(QLatin1String(format_key))) {
         bool ok = false;
         const int format = store.value(QLatin1String(format_key)).toString().toInt(&ok);
@@ -146,10 +168,8 @@ StationSettings read_station_settings(QSettings &store, QString *message, bool *
         // Anything else without the format key is not what this program wrote.
         damaged = damaged || holds_anything(store);
     }
-    if (message)
-        *message = load_message(damaged, later, problems);
-    if (damaged_out)
-        *damaged_out = damaged || !problems.isEmpty();
+    if (out)
+        *out = problems;
     return settings;
 }
 

@@ -17,6 +17,23 @@ const int settings_format = 1;
 // so they read back unset. Keys this program does not know are left alone.
 void write_station_settings(QSettings &store, const StationSettings &settings);
 
+// What could not be read, kept apart from its wording so that the pane can
+// say it in the language chosen after the file was read.
+struct SettingsProblems
+{
+    bool damaged = false; // the file, or the format key, could not be read
+    bool later = false; // a later program's settings
+    QStringList keys; // values of the wrong type or out of range
+    QString kept_copy; // where the damaged file was kept, if it was
+    QString missing_profile; // a profile asked for that is not there
+
+    // Something could not be read (or used): the next save would lose it.
+    bool lossy() const { return damaged || !keys.isEmpty(); }
+    // One line for the status pane; empty when all was read.
+    QString text() const;
+};
+StationSettings read_station_settings(QSettings &store, SettingsProblems *problems);
+
 // What can be read. *message receives one line for the status pane when
 // something could not be (an unreadable file, a later program's settings, a
 // value of the wrong type or out of range), else it is cleared. Keys that are

@@ -19,11 +19,6 @@ void set_text(QString *out, const QString &text)
         *out = text;
 }
 
-QString no_profile_text(const QString &name)
-{
-    return QStringLiteral("没有名为“%1”的配置").arg(name);
-}
-
 // Only an access error means the file was not written; a format error is
 // the damage that was there before, which the write has just replaced.
 bool written(QSettings &store)
@@ -71,23 +66,31 @@ QString SettingsStore::profile_group(const QString &name)
 
 StationSettings SettingsStore::load(QString *message)
 {
-    QString problems;
-    bool damaged = false;
+    SettingsProblems problems;
+    const StationSettings settings = load(&problems);
+    set_text(message, problems.text());
+    return settings;
+}
+
+StationSettings SettingsStore::load(SettingsProblems *problems)
+{
+    SettingsProblems found;
     const auto store = open();
-    const StationSettings settings = read_station_settings(*store, &problems, &damaged);
+    const StationSettings settings = read_station_settings(*store, &found);
     // What could not be read is written again at the next save; the file as
     // it was is kept first, for whoever wants to see what was lost.
-    if (problems.isEmpty())
-        saved = settings;
-    else
+    if (found.lossy() || found.later)
         saved.reset();
-    if (damaged) {
+    else
+        saved = settings;
+    if (found.lossy()) {
         const QString copy = file_name() + QStringLiteral(".damaged-")
             + QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMddTHHmmssZ"));
         if (QFile::copy(file_name(), copy))
-            problems += QStringLiteral("（原文件已另存为 %1）").arg(copy);
+            found.kept_copy = copy;
     }
-    set_text(message, problems);
+    if (problems)
+        *problems = found;
     return settings;
 }
 
@@ -131,13 +134,23 @@ bool SettingsStore::save_profile(const QString &name, const StationSettings &set
 
 std::optional<StationSettings> SettingsStore::load_profile(const QString &name, QString *message)
 {
+    SettingsProblems problems;
+    const std::optional<StationSettings> settings = load_profile(name, &problems);
+    set_text(message, problems.text());
+    return settings;
+}
+
+std::optional<StationSettings> SettingsStore::load_profile(const QString &name,
+                                                           SettingsProblems *problems)
+{
     const auto store = open();
     store->beginGroup(profile_group(name));
     if (!holds_station_settings(*store)) {
-        set_text(message, no_profile_text(name));
+        if (problems)
+            problems->missing_profile = name;
         return std::nullopt;
     }
-    return read_station_settings(*store, message);
+    return read_station_settings(*store, problems);
 }
 
 bool SettingsStore::remove_profile(const QString &name)
@@ -161,7 +174,7 @@ bool SettingsStore::export_profile(const QString &name, const QString &file, QSt
     exported.clear();
     write_station_settings(exported, *settings);
     if (!written(exported)) {
-        set_text(error, QStringLiteral("无法写入文件 %1").arg(file));
+        set_text(error, tr("无法写入文件 %1").arg(file));
         return false;
     }
     set_text(error, QString());
@@ -171,21 +184,21 @@ bool SettingsStore::export_profile(const QString &name, const QString &file, QSt
 bool SettingsStore::import_profile(const QString &file, const QString &name, QString *error)
 {
     if (name.trimmed().isEmpty()) {
-        set_text(error, QStringLiteral("配置名称不能为空"));
+        set_text(error, tr("配置名称不能为空"));
         return false;
     }
     if (!QFileInfo(file).isReadable()) {
-        set_text(error, QStringLiteral("无法读取文件 %1").arg(file));
+        set_text(error, tr("无法读取文件 %1").arg(file));
         return false;
     }
     QSettings imported(file, QSettings::IniFormat);
     if (!holds_station_settings(imported)) {
-        set_text(error, QStringLiteral("%1 不是本程序导出的配置").arg(file));
+        set_text(error, tr("%1 不是本程序导出的配置").arg(file));
         return false;
     }
     const StationSettings settings = read_station_settings(imported, error);
     if (save_profile(name, settings))
         return true;
-    set_text(error, QStringLiteral("无法保存配置“%1”").arg(name));
+    set_text(error, tr("无法保存配置“%1”").arg(name));
     return false;
 }

@@ -1,8 +1,10 @@
 #ifndef SETTINGSSTORE_H
 #define SETTINGSSTORE_H
 
+#include "settingsfile.h"
 #include "stationsettings.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
@@ -17,6 +19,8 @@ class QSettings;
 // with --defaults) leaves the stored settings as they were.
 class SettingsStore
 {
+    Q_DECLARE_TR_FUNCTIONS(SettingsStore)
+
 public:
     SettingsStore(const QString &organisation = QStringLiteral("svterminal"),
                   const QString &application = QStringLiteral("svterminal"));
@@ -28,6 +32,8 @@ public:
     // fails: what cannot be read is left unset. Call it before anything else
     // opens the file: Qt tells only the first reader that it is damaged.
     StationSettings load(QString *message = nullptr);
+    // The same, with what could not be read kept apart from its wording.
+    StationSettings load(SettingsProblems *problems);
     // Writes the settings now; false when the file could not be written.
     bool save(const StationSettings &settings);
     // Writes only when they differ from what was last loaded or saved, so it
@@ -43,6 +49,7 @@ public:
     bool save_profile(const QString &name, const StationSettings &settings);
     // Nothing when there is no such profile; *message as for load().
     std::optional<StationSettings> load_profile(const QString &name, QString *message = nullptr);
+    std::optional<StationSettings> load_profile(const QString &name, SettingsProblems *problems);
     bool remove_profile(const QString &name);
     // A profile as an INI file of its own, to carry to another computer.
     bool export_profile(const QString &name, const QString &file, QString *error = nullptr);

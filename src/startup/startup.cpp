@@ -69,12 +69,10 @@ StartSettings read_start_settings(SettingsStore &store, const StartOptions &opti
     StartSettings start;
     if (options.defaults)
         return start;
-    if (options.profile.isEmpty()) {
-        start.settings = store.load(&start.message);
-    } else {
-        start.settings = store.load_profile(options.profile, &start.message);
-        start.profile_missing = !start.settings;
-    }
+    if (options.profile.isEmpty())
+        start.settings = store.load(&start.problems);
+    else
+        start.settings = store.load_profile(options.profile, &start.problems);
     return start;
 }
 
@@ -91,15 +89,20 @@ QString start_language(const StartOptions &options, const StartSettings &start)
 // none of them with --defaults.
 static void load_settings(frmain &window, const StartSettings &start, QTextStream &err)
 {
-    QString message = start.message;
-    if (start.profile_missing)
+    QString message = start.problems.text();
+    if (!start.problems.missing_profile.isEmpty())
         err << "svterminal: " << message << Qt::endl;
     QStringList problems;
     if (start.settings)
         apply_station_settings(window, *start.settings, &problems);
-    if (!problems.isEmpty())
-        message += (message.isEmpty() ? "" : "；") + QStringLiteral("部分设置未能应用：")
-            + problems.join("、");
+    if (!problems.isEmpty()) {
+        const QString unapplied
+            = QCoreApplication::translate("Startup", "部分设置未能应用：%1")
+                  .arg(problems.join(QCoreApplication::translate("Startup", "、")));
+        message = message.isEmpty()
+            ? unapplied
+            : QCoreApplication::translate("Startup", "%1；%2").arg(message, unapplied);
+    }
     if (!message.isEmpty())
         window.tell(message);
 }
@@ -110,7 +113,7 @@ static void keep_settings(frmain &window, SettingsStore &store, const StartOptio
     const StationSettings baseline = collect_station_settings(window);
     window.status_area()->add_tab(
         [&window, &store, baseline] { return new SettingsPanel(&window, &store, baseline); },
-        "设置");
+        QCoreApplication::translate("Startup", "设置"));
     if (options.defaults)
         return;
     auto *pacer = new SavePacer(1000, 30000, &window);

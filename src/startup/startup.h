@@ -1,6 +1,7 @@
 #ifndef STARTUP_H
 #define STARTUP_H
 
+#include "settingsfile.h"
 #include "startoptions.h"
 #include "stationsettings.h"
 
@@ -15,8 +16,7 @@ class SettingsStore;
 struct StartSettings
 {
     std::optional<StationSettings> settings;
-    QString message; // what was wrong with them, for the status pane
-    bool profile_missing = false; // --profile named none
+    SettingsProblems problems; // said in the pane, in the language then chosen
 };
 StartSettings read_start_settings(SettingsStore &store, const StartOptions &options);
 // The language to start in: --lang, else the one remembered, else Chinese.

@@ -180,7 +180,7 @@ void Station::lost()
     if (player.playing()) {
         player.abort();
         end_configuration();
-        emit message(QStringLiteral("串口连接已断开，配置未完成"));
+        emit message(tr("串口连接已断开，配置未完成"));
     }
     publish_status();
     schedule();
@@ -271,7 +271,7 @@ QString Station::record_into(const QString &folder, QString *log_error, QString 
         why = pipeline.recorder().error_string();
     if (why.isEmpty())
         return path;
-    *problem = QStringLiteral("无法在 %1 中开始保存数据（%2），程序照常运行，不保存")
+    *problem = tr("无法在 %1 中开始保存数据（%2），程序照常运行，不保存")
                    .arg(QDir::toNativeSeparators(folder), why);
     monitor->set_state(Alarm::recording_failed, true, now_ms());
     return QString();

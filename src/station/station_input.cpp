@@ -29,7 +29,7 @@ void Station::send_start()
         return;
     QByteArray bytes;
     if (!start_bytes(input_choice.start_text, &bytes))
-        emit message(QStringLiteral("启动字符串无法识别，未发送：") + input_choice.start_text);
+        emit message(tr("启动字符串无法识别，未发送：%1").arg(input_choice.start_text));
     else if (!write(bytes))
-        emit message(QStringLiteral("启动字符串未能写入串口"));
+        emit message(tr("启动字符串未能写入串口"));
 }

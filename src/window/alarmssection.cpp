@@ -15,7 +15,7 @@ QDoubleSpinBox *new_offset_limit_box()
     box->setRange(0.001, 3600.0);
     box->setDecimals(3);
     box->setSuffix(" s");
-    box->setToolTip("电脑时钟与 GNSS 时间相差超过此值时报警");
+    box->setToolTip(AlarmsSection::tr("电脑时钟与 GNSS 时间相差超过此值时报警"));
     return box;
 }
 
@@ -35,7 +35,7 @@ AlarmsSection::AlarmsSection(Station *station, QWidget *parent)
     }
     spike_limit = new QSpinBox;
     spike_limit->setRange(1, 1000);
-    spike_limit->setSuffix(" 次/分");
+    spike_limit->setSuffix(tr(" 次/分"));
     difference_limit = new QDoubleSpinBox;
     difference_limit->setRange(0.1, 100.0);
     difference_limit->setSuffix(" m/s");
@@ -44,14 +44,14 @@ AlarmsSection::AlarmsSection(Station *station, QWidget *parent)
     clear_after->setSuffix(" s");
     offset_limit = new_offset_limit_box();
     const QList<QPair<const char *, QAbstractSpinBox *>> limits
-        = {{"跳变上限", spike_limit},
-           {"声速差上限", difference_limit},
-           {"解除前等待", clear_after},
+        = {{QT_TR_NOOP("跳变上限"), spike_limit},
+           {QT_TR_NOOP("声速差上限"), difference_limit},
+           {QT_TR_NOOP("解除前等待"), clear_after},
            {offset_limit_caption, offset_limit}};
     const int row = (alarm_count + 2) / 3;
     for (int i = 0; i < limits.size(); ++i) {
         auto *pair = new QHBoxLayout;
-        pair->addWidget(new QLabel(limits[i].first));
+        pair->addWidget(new QLabel(tr(limits[i].first)));
         pair->addWidget(limits[i].second, 1);
         grid->addLayout(pair, row + i / 3, i % 3);
         connect(limits[i].second, &QAbstractSpinBox::editingFinished, this, &AlarmsSection::apply);

@@ -10,7 +10,7 @@ class Station;
 
 // The clock offset's limit, in seconds, as both this section and the GNSS
 // one offer it.
-inline constexpr char offset_limit_caption[] = "时钟偏差上限";
+inline constexpr char offset_limit_caption[] = QT_TRANSLATE_NOOP("AlarmsSection", "时钟偏差上限");
 QDoubleSpinBox *new_offset_limit_box();
 
 // Which alarms watch, the spike count and speed difference that raise

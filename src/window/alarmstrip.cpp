@@ -5,7 +5,7 @@
 #include <QPushButton>
 
 AlarmStrip::AlarmStrip(QWidget *parent)
-    : QWidget(parent), words(new QLabel), silence(new QPushButton("确认报警"))
+    : QWidget(parent), words(new QLabel), silence(new QPushButton(tr("确认报警")))
 {
     words->setObjectName("alarm_words");
     words->setStyleSheet("QLabel { background: #d00000; color: white; font-weight: bold;"
@@ -22,7 +22,7 @@ AlarmStrip::AlarmStrip(QWidget *parent)
 
 void AlarmStrip::show_alarms(const QStringList &descriptions, bool acknowledged)
 {
-    words->setText("报警：" + descriptions.join("，"));
+    words->setText(tr("报警：%1").arg(descriptions.join(tr("，", "between alarm names"))));
     silence->setEnabled(!acknowledged);
     setVisible(!descriptions.isEmpty());
 }

@@ -3,6 +3,7 @@
 #include "exportname.h"
 #include "messagebox.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 
@@ -23,7 +24,8 @@ QString ask_export_path(QWidget *parent, const QString &caption, const QString &
         return QString();
     }
     if (QFileInfo::exists(path)
-        && !ask_yes_no(QStringLiteral("%1 已存在，要替换它吗？").arg(QFileInfo(path).fileName())))
+        && !ask_yes_no(QCoreApplication::translate("ExportDialog", "%1 已存在，要替换它吗？")
+                           .arg(QFileInfo(path).fileName())))
         return QString();
     return path;
 }

@@ -2,6 +2,7 @@
 
 #include "exporttarget.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
@@ -39,13 +40,16 @@ QString export_target(const QString &chosen, const QString &suffix, const QStrin
         for (const QString &file : kept) {
             if (!file.isEmpty()
                 && QFileInfo(file).canonicalFilePath() == target.canonicalFilePath())
-                *refusal = QStringLiteral("正在写入此文件，不能用导出覆盖它：%1").arg(path);
+                *refusal = QCoreApplication::translate("ExportName",
+                                                       "正在写入此文件，不能用导出覆盖它：%1")
+                               .arg(path);
         }
         QFile existing(path);
         const QByteArray kind = signature(suffix);
         if (refusal->isEmpty() && !kind.isEmpty() && existing.size() > 0
             && (!existing.open(QIODevice::ReadOnly) || existing.read(kind.size()) != kind))
-            *refusal = QStringLiteral("%1 已存在，但不是 %2 文件，不会覆盖它；请另选文件名。")
+            *refusal = QCoreApplication::translate(
+                           "ExportName", "%1 已存在，但不是 %2 文件，不会覆盖它；请另选文件名。")
                            .arg(path, suffix.toUpper());
     }
     return refusal->isEmpty() ? path : QString();

@@ -31,7 +31,7 @@ frmain::frmain(QWidget *parent) : QWidget(parent)
     });
     connect(core, &Station::exchange_ended, this, [this](const QString &replies) {
         status_tabs->show_last_exchange(replies);
-        pane_note("配置结束，仪器的回复可在“上次配置回复”中查看");
+        pane_note(tr("配置结束，仪器的回复可在“上次配置回复”中查看"));
     });
     connect(core, &Station::port_lost, this, &frmain::port_lost);
     connect(core, &Station::port_back, this, &frmain::port_back);

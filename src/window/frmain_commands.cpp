@@ -56,14 +56,14 @@ void frmain::play(const QVector<CommandStep> &steps)
     if (core->configuring())
         return;
     if (!my_com->isOpen()) {
-        show_message("\n串口未打开\n请先打开串口！\n");
+        show_message(tr("\n串口未打开\n请先打开串口！\n"));
         return;
     }
     // The commands are the default instrument's; another probe may take
     // them for something else.
     if (core->other_probe()
-        && !ask_yes_no(QStringLiteral("当前读取的是 %1 格式的探头，配置命令是为本仪器（dollar "
-                                      "格式）设计的，此探头可能无法识别。\n仍要发送吗？")
+        && !ask_yes_no(tr("当前读取的是 %1 格式的探头，配置命令是为本仪器（dollar "
+                          "格式）设计的，此探头可能无法识别。\n仍要发送吗？")
                            .arg(QLatin1String(format_name(*core->format())))))
         return;
     configuring = true;
@@ -71,7 +71,7 @@ void frmain::play(const QVector<CommandStep> &steps)
     configuring = false;
     recording->show_state();
     if (result == CommandPlayer::write_failed)
-        pane_note(QStringLiteral("写入串口失败，配置未完成"));
+        pane_note(tr("写入串口失败，配置未完成"));
 }
 
 void frmain::setting_button_slot()
@@ -98,7 +98,7 @@ bool frmain::outrange_warning_slot(QString text)
         return true;
     }
     send_config_button->setEnabled(false);
-    show_message("\n数值不在范围内!\n请输入(1~30)范围的数字\n");
+    show_message(tr("\n数值不在范围内!\n请输入(1~30)范围的数字\n"));
     return false;
 }
 
@@ -115,9 +115,9 @@ void frmain::avg_point_slot()
     const int points = avg_lineedit->text().toInt(nullptr, 10);
     if (points > 0) {
         set_average_points(points);
-        show_message("设置成功！");
+        show_message(tr("设置成功！"));
     } else {
         avg_lineedit->setText(QString::number(avg_points));
-        show_message("数值必须为大于0的整数！");
+        show_message(tr("数值必须为大于0的整数！"));
     }
 }

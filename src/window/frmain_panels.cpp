@@ -28,8 +28,8 @@ void frmain::data_setting()
     top_groupbox = new QGroupBox;
     com_groupbox = new QGroupBox;
     display_groupbox = new QGroupBox;
-    com_groupbox->setTitle("串口参数设置");
-    display_groupbox->setTitle("数据显示");
+    com_groupbox->setTitle(tr("串口参数设置"));
+    display_groupbox->setTitle(tr("数据显示"));
     build_port_choices();
     build_display_area();
 
@@ -53,12 +53,14 @@ void frmain::build_port_choices()
     fill_line_choices(baud_combobox, databits_combobox, parity_combobox, stopbits_combobox);
 
     QLabel **labels[] = {&port_label, &baud_label, &databits_label, &parity_label, &stopbits_label};
-    const char *captions[] = {"串口号：", "波特率：", "数据位：", "校验位：", "停止位："};
+    const char *captions[]
+        = {QT_TR_NOOP("串口号："), QT_TR_NOOP("波特率："), QT_TR_NOOP("数据位："),
+           QT_TR_NOOP("校验位："), QT_TR_NOOP("停止位：")};
     QComboBox *combos[]
         = {port_combobox, baud_combobox, databits_combobox, parity_combobox, stopbits_combobox};
     QGridLayout *com_layout = new QGridLayout;
     for (int row = 0; row < 5; ++row) {
-        *labels[row] = new QLabel(QString::fromUtf8(captions[row]));
+        *labels[row] = new QLabel(tr(captions[row]));
         com_layout->addWidget(*labels[row], row + 1, 1, 1, 2);
         com_layout->addWidget(combos[row], row + 1, 3, 1, 2);
     }
@@ -72,9 +74,9 @@ void frmain::build_display_area()
     speed_lineedit = new DisplayEdit;
     avg_speed_lineedit = new DisplayEdit;
     temp_lineedit = new DisplayEdit;
-    speed_label = new QLabel("实时声速:");
-    avg_speed_label = new QLabel("平均声速:");
-    temp_label = new QLabel("实时温度:");
+    speed_label = new QLabel(tr("实时声速:"));
+    avg_speed_label = new QLabel(tr("平均声速:"));
+    temp_label = new QLabel(tr("实时温度:"));
     speed_unit_label = new QLabel("m/s");
     avg_speed_unit_label = new QLabel("m/s");
     temp_unit_label = new QLabel("℃");
@@ -102,22 +104,22 @@ void frmain::machine_setting()
 {
     machine_container = new QGroupBox;
     machine_groupbox = new QGroupBox;
-    machine_groupbox->setTitle("声速仪配置区");
-    machine_baud_label = new QLabel("声速仪波特率： ");
-    outrate_label = new QLabel("声速仪输出速率：");
-    range_label = new QLabel("范围: (1-30)");
-    format_label = new QLabel("声速仪输出格式： ");
-    temp_output_label = new QLabel("温 度 输 出 ： ");
-    avg_label = new QLabel("平均声速点数：");
+    machine_groupbox->setTitle(tr("声速仪配置区"));
+    machine_baud_label = new QLabel(tr("声速仪波特率： "));
+    outrate_label = new QLabel(tr("声速仪输出速率："));
+    range_label = new QLabel(tr("范围: (1-30)"));
+    format_label = new QLabel(tr("声速仪输出格式： "));
+    temp_output_label = new QLabel(tr("温 度 输 出 ： "));
+    avg_label = new QLabel(tr("平均声速点数："));
     machine_baud_combobox = new QComboBox;
     format_combobox = new QComboBox;
     temp_output_combobox = new QComboBox;
     outrate_lineedit = new QLineEdit("8");
     output_lineedit = new QLineEdit;
     avg_lineedit = new QLineEdit("5");
-    avg_button = new QPushButton("设置点数");
-    send_config_button = new QPushButton("发送配置");
-    save_config_button = new QPushButton("保存配置");
+    avg_button = new QPushButton(tr("设置点数"));
+    send_config_button = new QPushButton(tr("发送配置"));
+    save_config_button = new QPushButton(tr("保存配置"));
     save_data_button = new QPushButton;
 
     output_lineedit->setEnabled(false);
@@ -133,9 +135,9 @@ void frmain::machine_setting()
         button->setStyleSheet("min-width: 6em;");
     machine_baud_combobox->addItems(baud_rate_texts());
     machine_baud_combobox->setCurrentIndex(2);
-    format_combobox->addItems({"默认格式", "格式一", "格式二"});
+    format_combobox->addItems({tr("默认格式"), tr("格式一"), tr("格式二")});
     format_combobox->setEnabled(false);
-    temp_output_combobox->addItems({"允 许  ", "禁 止  "});
+    temp_output_combobox->addItems({tr("允 许  "), tr("禁 止  ")});
     lay_out_machine_area();
 }
 
@@ -176,7 +178,7 @@ void frmain::lay_out_machine_area()
 void frmain::status_setting()
 {
     status_groupbox = new QGroupBox;
-    status_groupbox->setTitle("状态显示区");
+    status_groupbox->setTitle(tr("状态显示区"));
     status_textedit = new QTextEdit;
     status_textedit->setFont(QFont("Times", 10, 75));
     status_textedit->setReadOnly(true);

@@ -9,20 +9,20 @@
 #include <QPushButton>
 #include <QTimer>
 
-static const QString open_caption = QStringLiteral("打开串口");
-static const QString close_caption = QStringLiteral("关闭串口");
+static const char open_caption[] = QT_TRANSLATE_NOOP("frmain", "打开串口");
+static const char close_caption[] = QT_TRANSLATE_NOOP("frmain", "关闭串口");
 
 void frmain::openCom1_slot()
 {
     if (core->session()->active()) {
         core->close();
         close_loss_notice();
-        show_message("串口关闭成功！");
+        show_message(tr("串口关闭成功！"));
         show_port_state();
         return;
     }
     if (!core->open(chosen_port_settings())) {
-        show_message("\n串口打开失败\n" + core->session()->failure_reason() + "\n");
+        show_message(tr("\n串口打开失败\n%1\n").arg(core->session()->failure_reason()));
         return;
     }
     show_port_state();
@@ -34,7 +34,7 @@ bool frmain::open_at_start()
 {
     const bool opened = core->open_or_wait(chosen_port_settings());
     if (!opened)
-        pane_note("串口打开失败：" + core->session()->failure_reason() + "，每秒重试");
+        pane_note(tr("串口打开失败：%1，每秒重试").arg(core->session()->failure_reason()));
     show_port_state();
     connect(my_com, &QSerialPort::readyRead, this, &frmain::ReadMyCom_slot, Qt::UniqueConnection);
     return opened;
@@ -45,7 +45,7 @@ bool frmain::open_at_start()
 void frmain::show_port_state()
 {
     const bool active = core->session()->active();
-    open_button->setText(active ? close_caption : open_caption);
+    open_button->setText(tr(active ? close_caption : open_caption));
     for (QComboBox *choice :
          {port_combobox, baud_combobox, databits_combobox, parity_combobox, stopbits_combobox})
         choice->setEnabled(!active);
@@ -125,12 +125,12 @@ void frmain::reject(const Reading &line, qint64 utc_ms)
 void frmain::port_lost()
 {
     read_buffer = QString::fromUtf8(core->acquisition().stream().pending());
-    pane_note("串口连接已断开，正在等待设备重新连接");
+    pane_note(tr("串口连接已断开，正在等待设备重新连接"));
     if (loss_notice)
         return;
     loss_notice = new QMessageBox(this);
     loss_notice->setObjectName("loss_notice");
-    loss_notice->setText("\n串口连接已断开\n正在等待设备重新连接……\n");
+    loss_notice->setText(tr("\n串口连接已断开\n正在等待设备重新连接……\n"));
     loss_notice->setWindowModality(Qt::NonModal);
     loss_notice->setAttribute(Qt::WA_DeleteOnClose);
     loss_notice->show();
@@ -138,7 +138,7 @@ void frmain::port_lost()
 
 void frmain::port_back()
 {
-    pane_note("串口已重新连接");
+    pane_note(tr("串口已重新连接"));
     close_loss_notice();
 }
 

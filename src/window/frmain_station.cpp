@@ -27,6 +27,6 @@ void frmain::build_station()
 // Said once in the pane with the local time; the strip follows.
 void frmain::show_alarm(const QString &name, bool on)
 {
-    pane_note((on ? "报警：" : "报警解除：") + alarm_description(name));
+    pane_note((on ? tr("报警：%1") : tr("报警解除：%1")).arg(alarm_description(name)));
     status_tabs->show_alarms();
 }

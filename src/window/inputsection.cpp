@@ -8,38 +8,38 @@
 #include <QLabel>
 #include <QLineEdit>
 
-static const char automatic_text[] = "自动识别";
+static const char automatic_text[] = QT_TRANSLATE_NOOP("InputSection", "自动识别");
 
 QString recognised_format_text(const QString &name)
 {
-    return QStringLiteral("已识别输入格式：") + name;
+    return InputSection::tr("已识别输入格式：%1").arg(name);
 }
 
 InputSection::InputSection(Station *station, QWidget *parent)
     : SettingsSection(parent), station(station), format(new QComboBox),
-      ignore_checksums(new QCheckBox("忽略校验和")), start_text(new QLineEdit),
+      ignore_checksums(new QCheckBox(tr("忽略校验和"))), start_text(new QLineEdit),
       now_reading(new QLabel)
 {
     format->setObjectName("input_format");
-    format->addItem(automatic_text, QStringLiteral("auto"));
+    format->addItem(tr(automatic_text), QStringLiteral("auto"));
     // By their machine names, as the README's table and --input-format name them.
     for (int i = 0; i < format_count; ++i) {
         const QString name = QString::fromLatin1(format_name(FormatId(i)));
         format->addItem(name, name);
     }
-    ignore_checksums->setToolTip("校验和不符的语句也作为读数（有的探头发送错误的校验和）");
+    ignore_checksums->setToolTip(tr("校验和不符的语句也作为读数（有的探头发送错误的校验和）"));
     start_text->setObjectName("start_text");
-    start_text->setPlaceholderText("打开串口后发送，例如 start\\r");
-    start_text->setToolTip("仅在按名称选择格式时发送，自动识别时从不发送；"
-                           "可用 \\r \\n \\t \\\\ 和 \\xHH");
+    start_text->setPlaceholderText(tr("打开串口后发送，例如 start\\r"));
+    start_text->setToolTip(tr("仅在按名称选择格式时发送，自动识别时从不发送；"
+                              "可用 \\r \\n \\t \\\\ 和 \\xHH"));
     now_reading->setObjectName("input_now");
     auto *grid = new QGridLayout(this);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setVerticalSpacing(2);
-    grid->addWidget(new QLabel("输入格式"), 0, 0);
+    grid->addWidget(new QLabel(tr("输入格式")), 0, 0);
     grid->addWidget(format, 0, 1);
     grid->addWidget(ignore_checksums, 0, 2);
-    grid->addWidget(new QLabel("启动字符串"), 1, 0);
+    grid->addWidget(new QLabel(tr("启动字符串")), 1, 0);
     grid->addWidget(start_text, 1, 1, 1, 2);
     grid->addWidget(now_reading, 2, 0, 1, 3);
     grid->setColumnStretch(1, 1);
@@ -64,7 +64,7 @@ void InputSection::apply()
     InputChoice input;
     QByteArray bytes;
     if (!start_bytes(start_text->text(), &bytes)) {
-        emit said("启动字符串中有无法识别的转义（可用 \\r \\n \\t \\\\ \\xHH）", true);
+        emit said(tr("启动字符串中有无法识别的转义（可用 \\r \\n \\t \\\\ \\xHH）"), true);
         return;
     }
     InputFormat::from_name(format->currentData().toString().toStdString(), &input.format);
@@ -73,9 +73,9 @@ void InputSection::apply()
     if (input == station->input())
         return;
     station->set_input(input);
-    emit said(QStringLiteral("输入格式：")
-                  + (input.format.automatic ? QString::fromUtf8(automatic_text)
-                                            : QString::fromLatin1(input.format.name())),
+    emit said(tr("输入格式：%1")
+                  .arg(input.format.automatic ? tr(automatic_text)
+                                              : QString::fromLatin1(input.format.name())),
               false);
 }
 
@@ -86,11 +86,10 @@ void InputSection::show_format()
     start_text->setEnabled(!input.format.automatic);
     const std::optional<FormatId> now = station->format();
     if (!input.format.automatic)
-        now_reading->setText(
-            QStringLiteral("按名称读取 %1 格式").arg(format_name(input.format.format)));
+        now_reading->setText(tr("按名称读取 %1 格式").arg(format_name(input.format.format)));
     else if (now)
         now_reading->setText(recognised_format_text(QString::fromLatin1(format_name(*now))));
     else
         now_reading->setText(
-            QStringLiteral("%1中：连续三行同一格式即确定（$ 行一行即确定）").arg(automatic_text));
+            tr("%1中：连续三行同一格式即确定（$ 行一行即确定）").arg(tr(automatic_text)));
 }

@@ -2,6 +2,8 @@
 
 #include "trendmodel.h"
 
+#include <QCoreApplication>
+
 ReviewLog review_log_from(const TrendModel &model)
 {
     const TrendBuffer &buffer = model.buffer();
@@ -25,9 +27,11 @@ ReviewLog review_log_from(const TrendModel &model)
         log.start_ms = buffer.at(0).msecs;
         log.end_ms = buffer.last().msecs;
     }
-    log.notes << QStringLiteral("未记录日志：报告取自实时缓存中的 %1 个读数（最多两小时），"
-                                "不含更早的读数和事件；本次会话共 %2 个畸形行，时间未知")
-                     .arg(buffer.size())
+    log.notes << QCoreApplication::translate(
+                     "LiveReport",
+                     "未记录日志：报告取自实时缓存中的 %n 个读数（最多两小时），"
+                     "不含更早的读数和事件；本次会话共 %1 个畸形行，时间未知",
+                     nullptr, buffer.size())
                      .arg(model.malformed_count());
     return log;
 }

@@ -16,25 +16,27 @@ MqttSection::MqttSection(Station *station, QWidget *parent)
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setVerticalSpacing(2);
     broker = new QLineEdit;
-    broker->setPlaceholderText("主机[:端口]");
+    broker->setPlaceholderText(tr("主机[:端口]"));
     station_name = new QLineEdit;
     user = new QLineEdit;
     password = new QLineEdit;
     password->setEchoMode(QLineEdit::Password);
     ca_file = new QLineEdit;
-    ca_file->setPlaceholderText("CA 文件（TLS）");
-    remember = new QCheckBox("记住密码");
-    thin = new QCheckBox("每秒一条");
+    ca_file->setPlaceholderText(tr("CA 文件（TLS）"));
+    remember = new QCheckBox(tr("记住密码"));
+    thin = new QCheckBox(tr("每秒一条"));
     link = new QLabel;
     link->setObjectName("mqtt_link");
     link->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     link->setWordWrap(true);
-    auto *apply_button = new QPushButton("连接");
+    auto *apply_button = new QPushButton(tr("连接"));
     connect(apply_button, &QPushButton::clicked, this, &MqttSection::apply);
-    const QList<QPair<const char *, QWidget *>> fields
-        = {{"MQTT 代理", broker}, {"站名", station_name}, {"用户", user}, {"密码", password}};
+    const QList<QPair<const char *, QWidget *>> fields = {{QT_TR_NOOP("MQTT 代理"), broker},
+                                                          {QT_TR_NOOP("站名"), station_name},
+                                                          {QT_TR_NOOP("用户"), user},
+                                                          {QT_TR_NOOP("密码"), password}};
     for (int i = 0; i < fields.size(); ++i) {
-        grid->addWidget(new QLabel(fields[i].first), i / 2, 2 * (i % 2));
+        grid->addWidget(new QLabel(tr(fields[i].first)), i / 2, 2 * (i % 2));
         grid->addWidget(fields[i].second, i / 2, 2 * (i % 2) + 1);
     }
     grid->addWidget(ca_file, 2, 1);
@@ -80,7 +82,7 @@ void MqttSection::apply()
 {
     MqttConfig config;
     if (!broker->text().trimmed().isEmpty() && !config.parse_address(broker->text().trimmed())) {
-        emit said("MQTT 代理地址应为 主机[:端口]", true);
+        emit said(tr("MQTT 代理地址应为 主机[:端口]"), true);
         return;
     }
     config.station = station_name->text().trimmed();
@@ -95,7 +97,8 @@ void MqttSection::apply()
         return;
     }
     station->publish_to(config);
-    emit said(config.host.isEmpty() ? "已停止 MQTT 发布" : "MQTT 发布：" + config.topic("#"),
+    emit said(config.host.isEmpty() ? tr("已停止 MQTT 发布")
+                                    : tr("MQTT 发布：%1").arg(config.topic("#")),
               false);
     show_link();
 }
@@ -105,7 +108,7 @@ QString mqtt_link_text(const MqttPublisher *publisher)
     if (!publisher)
         return QString();
     const MqttLinkStatus status = publisher->status();
-    return QStringLiteral("MQTT %1（%2）：已发布 %3，等待 %4，丢弃 %5 %6")
+    return MqttSection::tr("MQTT %1（%2）：已发布 %3，等待 %4，丢弃 %5 %6")
         .arg(MqttLinkStatus::state_text(status.state), publisher->config().topic("#"))
         .arg(status.published)
         .arg(status.queued)
@@ -115,6 +118,5 @@ QString mqtt_link_text(const MqttPublisher *publisher)
 
 void MqttSection::show_link()
 {
-    link->setText(station->publisher() ? mqtt_link_text(station->publisher())
-                                       : QStringLiteral("MQTT 未启用"));
+    link->setText(station->publisher() ? mqtt_link_text(station->publisher()) : tr("MQTT 未启用"));
 }

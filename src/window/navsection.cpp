@@ -21,14 +21,14 @@ NavSection::NavSection(Station *station, QWidget *parent)
     grid->setVerticalSpacing(2);
     source = new QLineEdit;
     source->setObjectName("nav_source");
-    source->setPlaceholderText("serial:路径[:波特率] 或 udp:端口");
-    auto *apply_button = new QPushButton("应用");
-    auto *stop_button = new QPushButton("停止");
+    source->setPlaceholderText(tr("serial:路径[:波特率] 或 udp:端口"));
+    auto *apply_button = new QPushButton(tr("应用"));
+    auto *stop_button = new QPushButton(tr("停止"));
     fresh = new QDoubleSpinBox;
     fresh->setRange(0.1, 60.0);
     fresh->setDecimals(1);
     fresh->setSuffix(" s");
-    fresh->setToolTip("定位到达后多久内的读数记上该位置");
+    fresh->setToolTip(tr("定位到达后多久内的读数记上该位置"));
     offset_limit = new_offset_limit_box();
     state = new QLabel;
     counts = new QLabel;
@@ -36,13 +36,13 @@ NavSection::NavSection(Station *station, QWidget *parent)
     offset = new QLabel;
     state->setObjectName("nav_state");
     offset->setObjectName("nav_offset");
-    grid->addWidget(new QLabel("GNSS 输入"), 0, 0);
+    grid->addWidget(new QLabel(tr("GNSS 输入")), 0, 0);
     grid->addWidget(source, 0, 1, 1, 4);
     grid->addWidget(apply_button, 0, 5);
     grid->addWidget(stop_button, 0, 6);
-    grid->addWidget(new QLabel("定位有效期"), 1, 0);
+    grid->addWidget(new QLabel(tr("定位有效期")), 1, 0);
     grid->addWidget(fresh, 1, 1);
-    grid->addWidget(new QLabel(offset_limit_caption), 1, 2);
+    grid->addWidget(new QLabel(AlarmsSection::tr(offset_limit_caption)), 1, 2);
     grid->addWidget(offset_limit, 1, 3);
     const QList<QLabel *> lines{state, counts, fix, offset};
     for (int i = 0; i < lines.size(); ++i) {
@@ -73,7 +73,7 @@ QWidget *NavSection::build_plot()
     ticker->setDateTimeFormat("hh:mm");
     ticker->setDateTimeSpec(Qt::UTC);
     plot->xAxis->setTicker(ticker);
-    plot->yAxis->setLabel("时钟偏差 (ms)");
+    plot->yAxis->setLabel(tr("时钟偏差 (ms)"));
     for (QCPAxis *axis : {plot->xAxis, plot->yAxis}) {
         axis->setTickLabelFont(small);
         axis->setLabelFont(small);
@@ -102,14 +102,14 @@ void NavSection::apply_source()
         return;
     }
     station->navigation()->start(*chosen);
-    emit said("GNSS 输入：" + chosen->text(), false);
+    emit said(tr("GNSS 输入：%1").arg(chosen->text()), false);
     show_state();
 }
 
 void NavSection::stop_source()
 {
     station->navigation()->stop();
-    emit said("已停止 GNSS 输入", false);
+    emit said(tr("已停止 GNSS 输入"), false);
     show_state();
 }
 
@@ -127,14 +127,20 @@ static QString counts_text(const NmeaCounts &c)
 {
     QStringList others;
     const QList<QPair<const char *, qint64>> kinds
-        = {{"校验错", c.checksum}, {"无定位", c.void_fix}, {"字段错", c.bad_fields},
-           {"其他语句", c.other},  {"过长", c.overlong},   {"残句", c.fragments}};
+        = {{QT_TRANSLATE_NOOP("NavSection", "校验错 %1"), c.checksum},
+           {QT_TRANSLATE_NOOP("NavSection", "无定位 %1"), c.void_fix},
+           {QT_TRANSLATE_NOOP("NavSection", "字段错 %1"), c.bad_fields},
+           {QT_TRANSLATE_NOOP("NavSection", "其他语句 %1"), c.other},
+           {QT_TRANSLATE_NOOP("NavSection", "过长 %1"), c.overlong},
+           {QT_TRANSLATE_NOOP("NavSection", "残句 %1"), c.fragments}};
     for (const auto &kind : kinds)
         if (kind.second > 0)
-            others << QString::fromUtf8(kind.first) + QLatin1Char(' ')
-                    + QString::number(kind.second);
-    return QStringLiteral("采用语句 %1").arg(c.used)
-        + (others.isEmpty() ? QString() : QStringLiteral("；") + others.join(QStringLiteral("，")));
+            others << NavSection::tr(kind.first).arg(kind.second);
+    const QString used = QString::number(c.used);
+    if (others.isEmpty())
+        return NavSection::tr("采用语句 %1").arg(used);
+    return NavSection::tr("采用语句 %1；%2")
+        .arg(used, others.join(NavSection::tr("，", "between sentence counts")));
 }
 
 void NavSection::show_state()
@@ -142,24 +148,24 @@ void NavSection::show_state()
     const NavInput *input = station->navigation()->input();
     const qint64 now = station->now_ms();
     const bool running = input && input->state() != NavInput::stopped;
-    state->setText(!input         ? QStringLiteral("未设置 GNSS 输入")
-                       : !running ? QStringLiteral("GNSS 输入已停止")
-                       : input->state() == NavInput::connected ? QStringLiteral("已连接")
+    state->setText(!input                                      ? tr("未设置 GNSS 输入")
+                       : !running                              ? tr("GNSS 输入已停止")
+                       : input->state() == NavInput::connected ? tr("已连接")
                                                                : input->reason());
     state->setToolTip(state->text());
     counts->setText(input ? counts_text(input->counts()) : QString());
     const auto &newest = input ? input->nav_state().newest_fix() : std::nullopt;
     fix->setText(
-        newest ? QStringLiteral("定位 %1, %2（质量 %3，%4 s 前）")
+        newest ? tr("定位 %1, %2（质量 %3，%4 s 前）")
                      .arg(newest->latitude.text, newest->longitude.text)
                      .arg(newest->quality)
                      .arg(double(now - input->nav_state().fix_arrival_ms()) / 1000.0, 0, 'f', 1)
-               : QStringLiteral("定位：无"));
+               : tr("定位：无"));
     const auto in_force = input ? input->clock_offset().in_force_ms(now) : std::nullopt;
-    offset->setText(in_force ? QStringLiteral("时钟偏差（电脑 − GNSS）%1 ms")
+    offset->setText(in_force ? tr("时钟偏差（电脑 − GNSS）%1 ms")
                                    .arg(*in_force > 0 ? "+" + QString::number(*in_force)
                                                       : QString::number(*in_force))
-                             : QStringLiteral("时钟偏差：无测量"));
+                             : tr("时钟偏差：无测量"));
     show_offset_trend();
 }
 

@@ -19,15 +19,16 @@ ProfilesSection::ProfilesSection(frmain *window, SettingsStore *store,
 {
     auto *grid = new QGridLayout(this);
     grid->setContentsMargins(0, 0, 0, 0);
-    grid->addWidget(new QLabel("配置方案"), 0, 0);
+    grid->addWidget(new QLabel(tr("配置方案")), 0, 0);
     profile = new QComboBox;
     profile->setObjectName("profile");
     profile->setEditable(true);
     profile->setMinimumWidth(200);
     grid->addWidget(profile, 0, 1, 1, 4);
-    const char *const captions[] = {"保存", "载入", "删除", "导出…", "导入…"};
+    const char *const captions[] = {QT_TR_NOOP("保存"), QT_TR_NOOP("载入"), QT_TR_NOOP("删除"),
+                                    QT_TR_NOOP("导出…"), QT_TR_NOOP("导入…")};
     for (int action = save_profile; action <= import_profile; ++action) {
-        auto *button = new QPushButton(captions[action]);
+        auto *button = new QPushButton(tr(captions[action]));
         button->setObjectName(QStringLiteral("profile_action_%1").arg(action));
         connect(button, &QPushButton::clicked, this, [this, action] { act(action); });
         grid->addWidget(button, 1, action);
@@ -48,7 +49,7 @@ void ProfilesSection::act(int action)
 {
     const QString name = profile->currentText().trimmed();
     if (action != import_profile && name.isEmpty())
-        emit said("请先填写配置方案名称", true);
+        emit said(tr("请先填写配置方案名称"), true);
     else if (action == save_profile)
         save(name);
     else if (action == load_profile)
@@ -61,15 +62,15 @@ void ProfilesSection::act(int action)
 void ProfilesSection::save(const QString &name)
 {
     if (store->profiles().contains(name)
-        && !ask_yes_no("\n配置方案“" + name + "”已存在，要用当前设置覆盖它吗？\n"))
+        && !ask_yes_no(tr("\n配置方案“%1”已存在，要用当前设置覆盖它吗？\n").arg(name)))
         return;
     const StationSettings now = collect_station_settings(*window);
     if (!store->save_profile(name, now)) {
-        emit said("无法保存配置方案“" + name + "”", true);
+        emit said(tr("无法保存配置方案“%1”").arg(name), true);
         return;
     }
     baseline = now;
-    emit said("已保存配置方案“" + name + "”", false);
+    emit said(tr("已保存配置方案“%1”").arg(name), false);
 }
 
 void ProfilesSection::load(const QString &name)
@@ -81,17 +82,19 @@ void ProfilesSection::load(const QString &name)
         return;
     }
     if (changed_since_baseline()
-        && !ask_yes_no("\n当前设置在上次保存或载入后已更改，载入配置方案“" + name
-                       + "”将替换这些更改。继续吗？\n"))
+        && !ask_yes_no(
+            tr("\n当前设置在上次保存或载入后已更改，载入配置方案“%1”将替换这些更改。继续吗？\n")
+                .arg(name)))
         return;
     QStringList problems;
     apply_station_settings(*window, *stored, &problems);
     baseline = collect_station_settings(*window);
     emit loaded();
     if (problems.isEmpty())
-        emit said("已载入配置方案“" + name + "”", false);
+        emit said(tr("已载入配置方案“%1”").arg(name), false);
     else
-        emit said("部分设置未能应用：" + problems.join("、"), true);
+        emit said(tr("部分设置未能应用：%1").arg(problems.join(tr("、", "between setting names"))),
+                  true);
 }
 
 void ProfilesSection::exchange(int action, const QString &name)
@@ -99,18 +102,18 @@ void ProfilesSection::exchange(int action, const QString &name)
     QString problem;
     if (action == delete_profile) {
         if (store->remove_profile(name))
-            emit said("已删除配置方案“" + name + "”", false);
+            emit said(tr("已删除配置方案“%1”").arg(name), false);
     } else if (action == export_profile) {
-        const QString file
-            = QFileDialog::getSaveFileName(this, "导出配置方案", name + ".ini", "配置方案 (*.ini)");
+        const QString file = QFileDialog::getSaveFileName(this, tr("导出配置方案"), name + ".ini",
+                                                          tr("配置方案 (*.ini)"));
         if (!file.isEmpty() && store->export_profile(name, file, &problem))
-            emit said("已导出到 " + file, false);
+            emit said(tr("已导出到 %1").arg(file), false);
     } else {
-        const QString file = QFileDialog::getOpenFileName(this, "导入配置方案", QString(),
-                                                          "配置方案 (*.ini);;所有文件 (*)");
+        const QString file = QFileDialog::getOpenFileName(this, tr("导入配置方案"), QString(),
+                                                          tr("配置方案 (*.ini);;所有文件 (*)"));
         const QString imported = name.isEmpty() ? QFileInfo(file).completeBaseName() : name;
         if (!file.isEmpty() && store->import_profile(file, imported, &problem))
-            emit said("已导入配置方案“" + imported + "”", false);
+            emit said(tr("已导入配置方案“%1”").arg(imported), false);
     }
     if (!problem.isEmpty())
         emit said(problem, true);

@@ -10,7 +10,7 @@
 
 QString limits_text(const QualityCheck &quality)
 {
-    return QStringLiteral("%1–%2 m/s，跳变 %3 m/s")
+    return QualitySection::tr("%1–%2 m/s，跳变 %3 m/s")
         .arg(QString::number(quality.range_low()), QString::number(quality.range_high()),
              QString::number(quality.spike()));
 }
@@ -32,20 +32,20 @@ QualitySection::QualitySection(QualityCheck *quality_check, QWidget *parent)
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setVerticalSpacing(2);
     const QString unit = QStringLiteral("m/s");
-    grid->addWidget(new QLabel("合格范围"), 0, 0);
+    grid->addWidget(new QLabel(tr("合格范围")), 0, 0);
     grid->addWidget(low_edit, 0, 1);
-    grid->addWidget(new QLabel("至"), 0, 2);
+    grid->addWidget(new QLabel(tr("至")), 0, 2);
     grid->addWidget(high_edit, 0, 3);
     grid->addWidget(new QLabel(unit), 0, 4);
-    grid->addWidget(new QLabel("跳变阈值"), 1, 0);
+    grid->addWidget(new QLabel(tr("跳变阈值")), 1, 0);
     grid->addWidget(spike_edit, 1, 1);
     grid->addWidget(new QLabel(unit), 1, 2);
-    auto *apply_button = new QPushButton("应用");
+    auto *apply_button = new QPushButton(tr("应用"));
     apply_button->setObjectName("apply_limits");
     apply_button->setAutoDefault(false);
     grid->addWidget(apply_button, 1, 3);
-    auto *about = new QLabel("超出范围，或与前 11 个读数的中值相差超过阈值的读数标为异常："
-                             "趋势图上为红点，“仅合格读数”的输出不发送它。");
+    auto *about = new QLabel(tr("超出范围，或与前 11 个读数的中值相差超过阈值的读数标为异常："
+                                "趋势图上为红点，“仅合格读数”的输出不发送它。"));
     about->setWordWrap(true);
     grid->addWidget(about, 2, 0, 1, 6);
     grid->setColumnStretch(5, 1);
@@ -74,5 +74,5 @@ void QualitySection::apply()
     quality->set_range(low, high);
     quality->set_spike_threshold(spike);
     show_current();
-    emit said(QStringLiteral("已应用：") + limits_text(*quality), false);
+    emit said(tr("已应用：%1").arg(limits_text(*quality)), false);
 }

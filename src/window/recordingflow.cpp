@@ -9,8 +9,8 @@
 #include <QPushButton>
 #include <QTimer>
 
-static const QString idle_caption = QStringLiteral("保存数据");
-static const QString recording_caption = QStringLiteral("停止保存");
+static const char idle_caption[] = QT_TRANSLATE_NOOP("RecordingFlow", "保存数据");
+static const char recording_caption[] = QT_TRANSLATE_NOOP("RecordingFlow", "停止保存");
 
 RecordingFlow::RecordingFlow(frmain *window) : QObject(window), window(window)
 {
@@ -35,18 +35,18 @@ bool RecordingFlow::toggle()
 bool RecordingFlow::start_with_dialog()
 {
     Station *station = window->station();
-    window->save_data_button->setText(recording_caption);
+    window->save_data_button->setText(tr(recording_caption));
     station->acquisition().hold_raw(true);
     QString &path = window->data_file_name;
-    path
-        = QFileDialog::getSaveFileName(window, "保存数据为", path, "文本(*.txt );自定义文件(*.*);");
+    path = QFileDialog::getSaveFileName(window, tr("保存数据为"), path,
+                                        tr("文本(*.txt );自定义文件(*.*);"));
     QString log_error;
     const bool recording = !path.isEmpty() && station->start_recording(path, &log_error);
     station->acquisition().hold_raw(false);
     if (path.isEmpty())
         return false;
     if (!recording) {
-        show_message("\n文件打开失败\n请检查路径和权限！\n");
+        show_message(tr("\n文件打开失败\n请检查路径和权限！\n"));
         return false;
     }
     started(log_error, false);
@@ -62,7 +62,7 @@ QString RecordingFlow::record_into(const QString &folder, QString *problem)
         return path;
     }
     window->data_file_name = path;
-    window->tell("开始保存数据：" + path);
+    window->tell(tr("开始保存数据：%1").arg(path));
     started(log_error, true);
     show_state();
     return path;
@@ -74,11 +74,11 @@ void RecordingFlow::started(const QString &log_error, bool unattended)
 {
     const QString log_path = window->station()->acquisition().log().file_name();
     if (log_error.isEmpty()) {
-        window->tell("测量记录（CSV）：" + QFileInfo(log_path).fileName());
+        window->tell(tr("测量记录（CSV）：%1").arg(QFileInfo(log_path).fileName()));
         return;
     }
     const QString problem
-        = "\n测量记录文件无法创建\n" + log_path + "\n" + log_error + "\n原始数据照常保存。\n";
+        = tr("\n测量记录文件无法创建\n%1\n%2\n原始数据照常保存。\n").arg(log_path, log_error);
     if (unattended)
         window->tell(problem.simplified());
     else
@@ -90,13 +90,13 @@ void RecordingFlow::failed()
 {
     show_state();
     QTimer::singleShot(
-        0, this, [] { show_message("\n数据写入失败\n已停止保存，请检查磁盘空间和设备！\n"); });
+        0, this, [] { show_message(tr("\n数据写入失败\n已停止保存，请检查磁盘空间和设备！\n")); });
 }
 
 void RecordingFlow::show_state()
 {
     Acquisition &pipeline = window->station()->acquisition();
-    window->save_data_button->setText(pipeline.recording() ? recording_caption : idle_caption);
+    window->save_data_button->setText(tr(pipeline.recording() ? recording_caption : idle_caption));
     SessionInfo info;
     if (pipeline.recording()) {
         info.recording = pipeline.recorder().file_name();

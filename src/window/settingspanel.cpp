@@ -37,12 +37,12 @@ SettingsPanel::SettingsPanel(frmain *window, SettingsStore *store, const Station
 
     auto *profiles = new ProfilesSection(window, store, baseline);
     connect(profiles, &ProfilesSection::loaded, this, &SettingsPanel::show_current);
-    add_section("配置方案", profiles);
-    add_section("报警", new AlarmsSection(window->station()));
-    add_section("数据", new DataSection(window));
-    add_section("输入格式", new InputSection(window->station()));
+    add_section(tr("配置方案"), profiles);
+    add_section(tr("报警"), new AlarmsSection(window->station()));
+    add_section(tr("数据"), new DataSection(window));
+    add_section(tr("输入格式"), new InputSection(window->station()));
     add_section("MQTT", new MqttSection(window->station()));
-    add_section("质量", new QualitySection(&window->station()->acquisition().quality()));
+    add_section(tr("质量"), new QualitySection(&window->station()->acquisition().quality()));
     add_section("GNSS", new NavSection(window->station()));
     add_section(tr("语言"), new LanguageSection);
     titles->setCurrentRow(0);

@@ -19,7 +19,7 @@
 StatusTabs::StatusTabs(QTextEdit *pane, Station *station, QWidget *parent)
     : QTabWidget(parent), station(station), wanted_span(TrendView::default_span_s)
 {
-    addTab(pane, "状态");
+    addTab(pane, tr("状态"));
     add_tab(
         [this] {
             trend_view = new TrendView(this->station->trend(), this->station->water());
@@ -29,7 +29,7 @@ StatusTabs::StatusTabs(QTextEdit *pane, Station *station, QWidget *parent)
                     &StatusTabs::show_detached_trend);
             return trend_view;
         },
-        "趋势与质量");
+        tr("趋势与质量"));
     add_tab(
         [this] {
             outputs_panel = new OutputsPanel(this->station->outputs(),
@@ -38,16 +38,16 @@ StatusTabs::StatusTabs(QTextEdit *pane, Station *station, QWidget *parent)
                 [this] { return mqtt_link_text(this->station->publisher()); });
             return outputs_panel;
         },
-        "输出");
+        tr("输出"));
     add_tab(
         [this] {
             const TrackModel *track = &this->station->navigation()->track();
             return new MapPanel(
                 track, [track] { return track->points(); }, QStringLiteral("航迹"));
         },
-        "地图");
+        tr("地图"));
     alarm_strip = new AlarmStrip;
-    last_exchange = new QPushButton("上次配置回复");
+    last_exchange = new QPushButton(tr("上次配置回复"));
     last_exchange->setObjectName("last_exchange");
     last_exchange->setStyleSheet("QPushButton { min-width: 0; padding: 2px 6px; }");
     last_exchange->setVisible(false);
@@ -129,7 +129,7 @@ void StatusTabs::show_alarms()
 
 void StatusTabs::show_last_exchange(const QString &replies)
 {
-    last_replies = replies.trimmed().isEmpty() ? QStringLiteral("（仪器没有回复）") : replies;
+    last_replies = replies.trimmed().isEmpty() ? tr("（仪器没有回复）") : replies;
     last_exchange->setVisible(true);
 }
 

@@ -181,9 +181,10 @@ static Heard run_session(const QString &folder, quint16 broker_port)
     config.port = broker_port;
     config.station = QStringLiteral("st1");
     station.publish_to(config);
-    QTest::qWaitFor(
-        [&] { return station.publisher()->status().state == MqttLinkStatus::State::connected; },
-        10000);
+    if (!QTest::qWaitFor(
+            [&] { return station.publisher()->status().state == MqttLinkStatus::State::connected; },
+            10000))
+        return heard;
     QString log_error;
     station.start_recording(QDir(folder).filePath("raw.txt"), &log_error);
     const QString log = station.acquisition().log().file_name();
@@ -195,12 +196,20 @@ static Heard run_session(const QString &folder, quint16 broker_port)
                 return true;
         return false;
     };
-    QTest::qWaitFor(all_in, 10000);
-    QTest::qWaitFor([&] { return sonar.hasPendingDatagrams(); }, 5000);
+    if (!QTest::qWaitFor(all_in, 10000)
+        || !QTest::qWaitFor([&] { return sonar.hasPendingDatagrams(); }, 5000))
+        return heard;
     while (sonar.hasPendingDatagrams())
         heard.datagrams += sonar.receiveDatagram().data();
-    for (const auto &m : watcher.messages())
-        heard.published += m.topic.toUtf8() + ' ' + m.payload + '\n';
+    // The alarm list is a state: updates in quick succession may be merged.
+    QByteArray alarms;
+    for (const auto &m : watcher.messages()) {
+        if (m.topic.endsWith(QLatin1String("/alarm")))
+            alarms = m.payload;
+        else
+            heard.published += m.topic.toUtf8() + ' ' + m.payload + '\n';
+    }
+    heard.published += alarms;
     QFile file(log);
     if (file.open(QIODevice::ReadOnly))
         heard.log = file.readAll();

@@ -119,7 +119,6 @@ static int run_window(QApplication &a, const StartOptions &options, SettingsStor
     // it in the heap for the whole session.
     malloc_trim(0);
 #endif
-    w.setWindowTitle(QCoreApplication::translate("main", "声速仪显示配置终端V1.0"));
     w.setFixedSize(800, 650);
     w.show();
     QTextStream err(stderr);

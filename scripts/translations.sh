@@ -16,7 +16,7 @@ run_lupdate()
     code=$(basename "$1" .ts)
     code=${code##*_}
     "$lupdate" -silent -locations none -no-ui-lines -source-language zh_CN -target-language "$code" \
-        "$root/src" "$root/app" -ts "$1"
+        "$root/src" "$root/app" -ts "$@"
 }
 case $mode in
 add)
@@ -26,7 +26,8 @@ add)
     echo "translations/svterminal_$2.ts: translate it with linguist, add $2 to SVT_LANGUAGES in resources/CMakeLists.txt"
     ;;
 update)
-    for ts in "$root"/translations/svterminal_*.ts; do run_lupdate "$ts"; done
+    # Texts the source no longer has go; new ones come in unfinished.
+    for ts in "$root"/translations/svterminal_*.ts; do run_lupdate "$ts" -no-obsolete; done
     ;;
 check)
     work=$(mktemp -d)

@@ -83,7 +83,6 @@ int main(int argc, char **argv)
     }
     StepClock clock;
     window.station()->set_clock(&clock);
-    window.setWindowTitle(QCoreApplication::translate("main", "声速仪显示配置终端V1.0"));
     window.setFixedSize(800, 650);
     window.show();
     feed(window, clock);

@@ -1254,9 +1254,6 @@ Waiting for the device to reconnect…
         <source>报警解除：%1</source>
         <translation>Alarm cleared: %1</translation>
     </message>
-</context>
-<context>
-    <name>main</name>
     <message>
         <source>声速仪显示配置终端V1.0</source>
         <translation>Sound Velocity Meter Terminal V1.0</translation>

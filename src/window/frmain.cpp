@@ -17,6 +17,7 @@ frmain::frmain(QWidget *parent) : QWidget(parent)
 {
     // The port and everything it feeds come first: the recording file is
     // the pipeline's, and the areas show what the pipeline holds.
+    setWindowTitle(tr("声速仪显示配置终端V1.0"));
     my_com = new QSerialPort(this);
     core = new Station(my_com, this, this);
     core->set_pause([this](int ms) {

@@ -191,7 +191,9 @@ void SessionReport::write_figures(ReportLayout &layout, const SpanFigures &whole
     const auto extreme = [](const RunningMoments &m, double value, int decimals) {
         return m.count > 0 ? figure_text(value, decimals) : QString(no_figure);
     };
-    layout.table({QString(), SessionPlot::tr(speed_with_unit), tr("温度 (°C)")},
+    // The plot's axis name, as the plot above shows it.
+    const QString speed = QCoreApplication::translate("SessionPlot", speed_with_unit);
+    layout.table({QString(), speed, tr("温度 (°C)")},
                  {{tr("计数"), QString::number(s.count), QString::number(t.count)},
                   {tr("最小"), extreme(s, s.min, 3), extreme(t, t.min, 4)},
                   {tr("最大"), extreme(s, s.max, 3), extreme(t, t.max, 4)},
@@ -232,7 +234,7 @@ void SessionReport::write_alarms(ReportLayout &layout) const
 {
     layout.heading(tr("报警"));
     capped_table(
-        layout, QStringList{tr("报警")} + interval_header(),
+        layout, QStringList{tr("报警", "table column")} + interval_header(),
         interval_rows(
             intervals(log.events, QLatin1String("alarm_on:"), QLatin1String("alarm_off:")), true),
         {0.25, 0.27, 0.27, 0.21});

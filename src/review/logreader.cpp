@@ -15,9 +15,9 @@ ReviewLog LogReader::read(const QString &path) const
     log.path = path;
     QFile file(path);
     if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) {
-        log.problems << QStringLiteral("无法打开 %1：%2")
+        log.problems << tr("无法打开 %1：%2")
                             .arg(QFileInfo(path).fileName(),
-                                 file.error() == QFileDevice::NoError ? QStringLiteral("是文件夹")
+                                 file.error() == QFileDevice::NoError ? tr("是文件夹")
                                                                       : file.errorString());
         return log;
     }
@@ -33,7 +33,7 @@ ReviewLog LogReader::read(const QString &path) const
         read_bytes(log, bytes.constData(), bytes.size(), modified_ms);
     }
     if (!log.readable() && log.problems.isEmpty())
-        log.problems << QStringLiteral("%1 不是测量日志或原始记录").arg(QFileInfo(path).fileName());
+        log.problems << tr("%1 不是测量日志或原始记录").arg(QFileInfo(path).fileName());
     else if (!log.bad_lines.empty())
         log.problems << bad_lines_message(log.bad_lines);
     return log;
@@ -67,9 +67,9 @@ QString LogReader::bad_lines_message(const std::vector<qint64> &lines, int shown
     QStringList numbers;
     for (size_t i = 0; i < lines.size() && int(i) < shown; ++i)
         numbers << QString::number(lines[i]);
-    QString text
-        = QStringLiteral("第 ") + numbers.join(QStringLiteral("、")) + QStringLiteral(" 行");
-    if (int(lines.size()) > shown)
-        text += QStringLiteral("等 %1 行").arg(lines.size());
-    return text + QStringLiteral("无法读取");
+    const QString listed = numbers.join(tr("、"));
+    // English says "line" or "lines" by how many are listed.
+    if (int(lines.size()) <= shown)
+        return tr("第 %1 行无法读取", nullptr, int(numbers.size())).arg(listed);
+    return tr("第 %1 行等 %n 行无法读取", nullptr, int(lines.size())).arg(listed);
 }

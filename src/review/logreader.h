@@ -4,6 +4,7 @@
 #include "reviewlog.h"
 #include "reviewoptions.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <vector>
@@ -13,6 +14,8 @@
 // the result's problems and the rest is kept.
 class LogReader
 {
+    Q_DECLARE_TR_FUNCTIONS(LogReader)
+
 public:
     explicit LogReader(const ReviewOptions &options = ReviewOptions()) : options(options) { }
 

@@ -57,15 +57,15 @@ void RawRecordingParser::parse(const char *data, qint64 size, qint64 modified_ms
     const qint64 lines = read_lines(data + body, end < 0 ? size - body : end);
 
     log.times_estimated = true;
-    log.notes << QStringLiteral("原始记录没有逐行时间：各行的时间按开始与结束时间均匀估计");
+    log.notes << tr("原始记录没有逐行时间：各行的时间按开始与结束时间均匀估计");
     if (!log.end_missing && end_ms >= log.start_ms) {
         log.end_ms = end_ms;
     } else if (modified_ms > log.start_ms) {
         log.end_ms = modified_ms;
-        log.notes << QStringLiteral("原始记录没有可用的结束时间行：结束时间取文件的修改时间");
+        log.notes << tr("原始记录没有可用的结束时间行：结束时间取文件的修改时间");
     } else {
         log.end_ms = log.start_ms + lines * nominal_interval_ms;
-        log.notes << QStringLiteral("原始记录没有可用的结束时间：按每秒一行估计");
+        log.notes << tr("原始记录没有可用的结束时间：按每秒一行估计");
     }
     spread_times(lines);
 }
@@ -99,7 +99,7 @@ qint64 RawRecordingParser::read_lines(const char *data, qint64 size)
     }
     if (stream.pending().contains('$')) {
         log.truncated = true;
-        log.problems << QStringLiteral("最后一行不完整");
+        log.problems << tr("最后一行不完整");
     }
     return line;
 }

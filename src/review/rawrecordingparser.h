@@ -4,6 +4,7 @@
 #include "reviewlog.h"
 #include "reviewoptions.h"
 
+#include <QCoreApplication>
 #include <QtGlobal>
 
 // Reads a raw recording into a ReviewLog: the start line, every byte the
@@ -17,6 +18,8 @@
 // copied file, a clock set back) the lines are taken as one a second.
 class RawRecordingParser
 {
+    Q_DECLARE_TR_FUNCTIONS(RawRecordingParser)
+
 public:
     static constexpr qint64 nominal_interval_ms = 1000;
 

@@ -4,6 +4,7 @@
 #include "reviewfigures.h"
 #include "sessionreport.h"
 
+#include <QCoreApplication>
 #include <QTextStream>
 
 int write_report_from_file(const QString &log_path, const QString &pdf_path,
@@ -19,7 +20,8 @@ int write_report_from_file(const QString &log_path, const QString &pdf_path,
     const ReviewFigures figures(log, options);
     QString error;
     if (!SessionReport(log, figures, SessionInfo()).write(pdf_path, &error)) {
-        err << QStringLiteral("无法写入 %1：%2").arg(pdf_path, error) << '\n';
+        err << QCoreApplication::translate("ReportCommand", "无法写入 %1：%2").arg(pdf_path, error)
+            << '\n';
         err.flush();
         return 2;
     }

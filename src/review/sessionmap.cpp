@@ -96,7 +96,7 @@ void SessionMap::draw_key(QPainter &painter, const QRectF &key, double low, doub
     painter.translate(key.right() + 4 * unit, key.center().y());
     painter.rotate(-90);
     painter.drawText(QRectF(-30 * unit, -2 * unit, 60 * unit, 6 * unit), Qt::AlignCenter,
-                     QStringLiteral("声速 (m/s)"));
+                     tr("声速 (m/s)"));
     painter.restore();
 }
 

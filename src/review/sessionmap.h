@@ -4,6 +4,7 @@
 #include "trackpoint.h"
 
 #include <QColor>
+#include <QCoreApplication>
 #include <QRectF>
 #include <QVector>
 
@@ -16,6 +17,8 @@ class QPainter;
 // a millimetre.
 class SessionMap
 {
+    Q_DECLARE_TR_FUNCTIONS(SessionMap)
+
 public:
     static constexpr int most_dots = 5000; // a few hundred kilobytes of PDF
 

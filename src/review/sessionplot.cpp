@@ -76,7 +76,7 @@ void SessionPlot::draw(QPainter &painter, const QRectF &area) const
     painter.setPen(QPen(Qt::black, 0.2 * mm));
     if (!speed_range(&scale.low, &scale.high)) {
         painter.drawRect(scale.frame);
-        painter.drawText(scale.frame, Qt::AlignCenter, QStringLiteral("没有读数"));
+        painter.drawText(scale.frame, Qt::AlignCenter, tr("没有读数"));
         painter.restore();
         return;
     }
@@ -128,12 +128,12 @@ void SessionPlot::draw_axes(QPainter &painter, const Scale &scale) const
     const QString day = QDateTime::fromMSecsSinceEpoch(scale.from_ms, Qt::UTC)
                             .toString(QStringLiteral("yyyy-MM-dd"));
     painter.drawText(QRectF(frame.left(), frame.bottom() + 5 * mm, frame.width(), 5 * mm),
-                     Qt::AlignHCenter, QStringLiteral("时间 (UTC)，%1 起").arg(day));
+                     Qt::AlignHCenter, tr("时间 (UTC)，%1 起").arg(day));
     painter.save();
     painter.translate(frame.left() - 14.5 * mm, frame.center().y());
     painter.rotate(-90);
     painter.drawText(QRectF(-frame.height() / 2, -5 * mm, frame.height(), 5 * mm),
-                     Qt::AlignHCenter | Qt::AlignBottom, QString::fromUtf8(speed_with_unit));
+                     Qt::AlignHCenter | Qt::AlignBottom, tr(speed_with_unit));
     painter.restore();
 }
 
@@ -208,8 +208,8 @@ void SessionPlot::draw_flagged(QPainter &painter, const Scale &scale) const
 void SessionPlot::draw_legend(QPainter &painter, const Scale &scale) const
 {
     const qreal mm = painter.device()->logicalDpiX() / 25.4;
-    const QString good = QStringLiteral("合格读数（间断处断开）");
-    const QString flagged = QStringLiteral("超限或尖峰读数（超出坐标的画在边上）");
+    const QString good = tr("合格读数（间断处断开）");
+    const QString flagged = tr("超限或尖峰读数（超出坐标的画在边上）");
     const QFontMetricsF metrics(painter.font(), painter.device());
     const qreal y = scale.frame.top() - 3 * mm;
     qreal x = scale.frame.right() - metrics.horizontalAdvance(flagged) - 5 * mm;

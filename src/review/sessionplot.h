@@ -3,12 +3,13 @@
 
 #include "reviewlog.h"
 
+#include <QCoreApplication>
 #include <QRectF>
 
 class QPainter;
 
 // The speed axis' name, shared with the report's figures table.
-inline constexpr char speed_with_unit[] = "声速 (m/s)";
+inline constexpr char speed_with_unit[] = QT_TRANSLATE_NOOP("SessionPlot", "声速 (m/s)");
 
 // The whole session's speed as the report shows it: the good readings as a
 // line broken at every gap, the flagged ones as dots in another colour, time
@@ -16,6 +17,8 @@ inline constexpr char speed_with_unit[] = "声速 (m/s)";
 // lowest, the highest and the last reading each column holds.
 class SessionPlot
 {
+    Q_DECLARE_TR_FUNCTIONS(SessionPlot)
+
 public:
     SessionPlot(const ReviewLog &log, qint64 stale_ms) : log(log), stale_ms(stale_ms) { }
 

@@ -13,9 +13,12 @@
 #include <QPdfWriter>
 #include <QSaveFile>
 
-static const QString from_caption = QStringLiteral("起 (UTC)");
-static const QString to_caption = QStringLiteral("止 (UTC)");
-static const QString length_caption = QStringLiteral("时长");
+// The columns of a table of intervals.
+static QStringList interval_header()
+{
+    return {SessionReport::tr("起 (UTC)"), SessionReport::tr("止 (UTC)"),
+            SessionReport::tr("时长")};
+}
 
 static QString utc_text(qint64 ms)
 {
@@ -33,13 +36,13 @@ static void capped_table(ReportLayout &layout, const QStringList &header,
                          const QVector<QStringList> &rows, const QVector<qreal> &widths)
 {
     if (rows.isEmpty()) {
-        layout.paragraph(QStringLiteral("无"));
+        layout.paragraph(SessionReport::tr("无"));
         return;
     }
     layout.table(header, rows.mid(0, SessionReport::listed), widths);
     if (rows.size() > SessionReport::listed)
-        layout.paragraph(
-            QStringLiteral("以上为前 %1 项，共 %2 项").arg(SessionReport::listed).arg(rows.size()));
+        layout.paragraph(SessionReport::tr("以上为前 %1 项，共 %n 项", nullptr, rows.size())
+                             .arg(SessionReport::listed));
 }
 
 namespace {
@@ -80,7 +83,7 @@ static QVector<QStringList> interval_rows(const QVector<Interval> &list, bool na
     QVector<QStringList> rows;
     for (const Interval &interval : list) {
         QStringList row{utc_text(interval.from_ms),
-                        interval.to_ms < 0 ? QStringLiteral("未结束") : utc_text(interval.to_ms),
+                        interval.to_ms < 0 ? SessionReport::tr("未结束") : utc_text(interval.to_ms),
                         interval.to_ms < 0 ? QString(no_figure)
                                            : duration_text(interval.to_ms - interval.from_ms)};
         if (named)
@@ -99,7 +102,7 @@ bool SessionReport::write(const QString &path, QString *error) const
     }
     if (!write(&file)) {
         file.cancelWriting();
-        *error = QStringLiteral("无法绘制报告");
+        *error = tr("无法绘制报告");
         return false;
     }
     if (!file.commit()) {
@@ -115,7 +118,7 @@ bool SessionReport::write(QIODevice *device) const
     writer.setResolution(300);
     writer.setPageSize(QPageSize(QPageSize::A4));
     writer.setPageMargins(QMarginsF(15, 12, 15, 12), QPageLayout::Millimeter);
-    writer.setTitle(QStringLiteral("声速测量报告"));
+    writer.setTitle(tr("声速测量报告"));
     writer.setCreator(QStringLiteral("svterminal"));
     ReportLayout layout(&writer);
     if (!layout.active())
@@ -139,14 +142,14 @@ void SessionReport::write_session(ReportLayout &layout) const
     const bool raw = log.kind == ReviewLog::Kind::raw;
     const QString recording = !info.recording.isEmpty() ? info.recording : raw ? log.path : "";
     const QString csv = !info.log.isEmpty() ? info.log : raw ? "" : log.path;
-    const QString estimated = log.times_estimated ? QStringLiteral("（估计）") : QString();
-    layout.heading(QStringLiteral("文件与时间"));
+    const QString estimated = log.times_estimated ? tr("（估计）") : QString();
+    layout.heading(tr("文件与时间"));
     layout.table({},
-                 {{QStringLiteral("原始记录"), text_or_dash(QFileInfo(recording).fileName())},
-                  {QStringLiteral("测量日志"), text_or_dash(QFileInfo(csv).fileName())},
-                  {QStringLiteral("开始 (UTC)"), utc_text(log.start_ms)},
-                  {QStringLiteral("结束 (UTC)"), utc_text(log.end_ms) + estimated},
-                  {QStringLiteral("时长"), duration_text(log.end_ms - log.start_ms) + estimated}},
+                 {{tr("原始记录"), text_or_dash(QFileInfo(recording).fileName())},
+                  {tr("测量日志"), text_or_dash(QFileInfo(csv).fileName())},
+                  {tr("开始 (UTC)"), utc_text(log.start_ms)},
+                  {tr("结束 (UTC)"), utc_text(log.end_ms) + estimated},
+                  {tr("时长"), duration_text(log.end_ms - log.start_ms) + estimated}},
                  {0.25, 0.75});
 }
 
@@ -163,43 +166,42 @@ static QString formats_read(const ReviewLog &log, const SessionInfo &info)
         names << (info.input_format.isEmpty() || info.input_format == QLatin1String("auto")
                       ? QStringLiteral("dollar")
                       : info.input_format);
-    return names.join(QStringLiteral("、"));
+    return names.join(SessionReport::tr("、"));
 }
 
 void SessionReport::write_settings(ReportLayout &layout) const
 {
-    layout.heading(QStringLiteral("串口与仪器配置"));
-    layout.paragraph(QStringLiteral("串口：%1    线路设置：%2    输入格式：%3")
+    layout.heading(tr("串口与仪器配置"));
+    layout.paragraph(tr("串口：%1    线路设置：%2    输入格式：%3")
                          .arg(text_or_dash(info.port), text_or_dash(info.line_settings),
                               formats_read(log, info)));
     if (!info.configuration.isEmpty())
-        layout.paragraph(QStringLiteral("发送的配置命令：")
-                         + info.configuration.join(QStringLiteral("；")));
+        layout.paragraph(tr("发送的配置命令：%1").arg(info.configuration.join(tr("；"))));
     const QVector<QStringList> rows = interval_rows(
         intervals(log.events, QLatin1String("config_start"), QLatin1String("config_end")), false);
-    layout.paragraph(QStringLiteral("会话中的配置过程：%1 次").arg(rows.size()));
+    layout.paragraph(tr("会话中的配置过程：%n 次", nullptr, rows.size()));
     if (!rows.isEmpty())
-        capped_table(layout, {from_caption, to_caption, length_caption}, rows, {0.3, 0.3, 0.2});
+        capped_table(layout, interval_header(), rows, {0.3, 0.3, 0.2});
 }
 
 void SessionReport::write_figures(ReportLayout &layout, const SpanFigures &whole) const
 {
-    layout.heading(QStringLiteral("统计（合格读数）"));
+    layout.heading(tr("统计（合格读数）"));
     const RunningMoments &s = whole.speed, &t = whole.temperature;
     const auto extreme = [](const RunningMoments &m, double value, int decimals) {
         return m.count > 0 ? figure_text(value, decimals) : QString(no_figure);
     };
-    layout.table(
-        {QString(), QString::fromUtf8(speed_with_unit), QStringLiteral("温度 (°C)")},
-        {{QStringLiteral("计数"), QString::number(s.count), QString::number(t.count)},
-         {QStringLiteral("最小"), extreme(s, s.min, 3), extreme(t, t.min, 4)},
-         {QStringLiteral("最大"), extreme(s, s.max, 3), extreme(t, t.max, 4)},
-         {QStringLiteral("平均"), extreme(s, s.mean, 3), extreme(t, t.mean, 4)},
-         {QStringLiteral("标准差"), figure_text(s.deviation()), figure_text(t.deviation(), 4)}},
-        {0.2, 0.25, 0.25});
-    const QString rejected = log.kind == ReviewLog::Kind::raw ? QStringLiteral("畸形行")
-                                                              : QStringLiteral("无法读取的行");
-    layout.paragraph(QStringLiteral("有效读数 %1 行，速率 %2 行/秒；标记：超限 %3，尖峰 %4；%5 %6")
+    // The plot's axis name, as the plot above shows it.
+    const QString speed = QCoreApplication::translate("SessionPlot", speed_with_unit);
+    layout.table({QString(), speed, tr("温度 (°C)")},
+                 {{tr("计数"), QString::number(s.count), QString::number(t.count)},
+                  {tr("最小"), extreme(s, s.min, 3), extreme(t, t.min, 4)},
+                  {tr("最大"), extreme(s, s.max, 3), extreme(t, t.max, 4)},
+                  {tr("平均"), extreme(s, s.mean, 3), extreme(t, t.mean, 4)},
+                  {tr("标准差"), figure_text(s.deviation()), figure_text(t.deviation(), 4)}},
+                 {0.2, 0.25, 0.25});
+    const QString rejected = log.kind == ReviewLog::Kind::raw ? tr("畸形行") : tr("无法读取的行");
+    layout.paragraph(tr("有效读数 %1 行，速率 %2 行/秒；标记：超限 %3，尖峰 %4；%5 %6")
                          .arg(whole.readings)
                          .arg(figure_text(whole.rate, 2))
                          .arg(whole.range_count)
@@ -210,8 +212,8 @@ void SessionReport::write_figures(ReportLayout &layout, const SpanFigures &whole
 
 void SessionReport::write_gaps(ReportLayout &layout, const SpanFigures &whole) const
 {
-    layout.heading(QStringLiteral("间断与断线"));
-    layout.paragraph(QStringLiteral("读数间隔超过 %1 的间断：%2 处，共 %3")
+    layout.heading(tr("间断与断线"));
+    layout.paragraph(tr("读数间隔超过 %1 的间断：%2 处，共 %3")
                          .arg(duration_text(figures.stale_ms()))
                          .arg(whole.gap_count)
                          .arg(duration_text(whole.gap_ms)));
@@ -219,21 +221,20 @@ void SessionReport::write_gaps(ReportLayout &layout, const SpanFigures &whole) c
     for (const LogGap &gap : figures.gaps())
         gaps.append({gap.from_ms, gap.to_ms, QString()});
     if (!gaps.isEmpty())
-        capped_table(layout, {from_caption, to_caption, length_caption}, interval_rows(gaps, false),
-                     {0.3, 0.3, 0.2});
+        capped_table(layout, interval_header(), interval_rows(gaps, false), {0.3, 0.3, 0.2});
 
     const QVector<QStringList> losses = interval_rows(
         intervals(log.events, QLatin1String("port_lost"), QLatin1String("port_back")), false);
-    layout.paragraph(QStringLiteral("串口断开：%1 次").arg(losses.size()));
+    layout.paragraph(tr("串口断开：%n 次", nullptr, losses.size()));
     if (!losses.isEmpty())
-        capped_table(layout, {from_caption, to_caption, length_caption}, losses, {0.3, 0.3, 0.2});
+        capped_table(layout, interval_header(), losses, {0.3, 0.3, 0.2});
 }
 
 void SessionReport::write_alarms(ReportLayout &layout) const
 {
-    layout.heading(QStringLiteral("报警"));
+    layout.heading(tr("报警"));
     capped_table(
-        layout, {QStringLiteral("报警"), from_caption, to_caption, length_caption},
+        layout, QStringList{tr("报警", "table column")} + interval_header(),
         interval_rows(
             intervals(log.events, QLatin1String("alarm_on:"), QLatin1String("alarm_off:")), true),
         {0.25, 0.27, 0.27, 0.21});
@@ -241,28 +242,25 @@ void SessionReport::write_alarms(ReportLayout &layout) const
 
 void SessionReport::write_cross_check(ReportLayout &layout, const SpanFigures &whole) const
 {
-    layout.heading(
-        QStringLiteral("与声速方程的比对（盐度 %1，深度 %2 m，合格且带温度的读数 %3 行）")
-            .arg(figures.salinity())
-            .arg(figures.depth())
-            .arg(whole.temperature.count));
-    const QString outside = QStringLiteral("（超出适用范围）");
+    layout.heading(tr("与声速方程的比对（盐度 %1，深度 %2 m，合格且带温度的读数 %3 行）")
+                       .arg(figures.salinity())
+                       .arg(figures.depth())
+                       .arg(whole.temperature.count));
+    const QString outside = tr("（超出适用范围）");
     QVector<QStringList> rows;
     for (const CrossCheckFigure &figure : whole.cross_check)
         rows.append(
             {QString::fromLatin1(equation_name(figure.equation)),
              figure_text(figure.mean_difference) + (figure.water_valid ? "" : outside),
              figure_text(figure.implied_salinity, 2) + (figure.implied_valid ? "" : outside)});
-    layout.table({QStringLiteral("方程"), QStringLiteral("实测−计算 平均 (m/s)"),
-                  QStringLiteral("推算盐度")},
-                 rows, {0.2, 0.4, 0.4});
+    layout.table({tr("方程"), tr("实测−计算 平均 (m/s)"), tr("推算盐度")}, rows, {0.2, 0.4, 0.4});
 }
 
 void SessionReport::write_notes(ReportLayout &layout) const
 {
     if (log.problems.isEmpty() && log.notes.isEmpty())
         return;
-    layout.heading(QStringLiteral("说明"));
+    layout.heading(tr("说明"));
     for (const QString &text : log.problems + log.notes)
         layout.paragraph(text);
 }
@@ -277,8 +275,8 @@ void SessionReport::write_map(ReportLayout &layout) const
             + track_export::coordinate_text(p.longitude);
     };
     layout.new_page();
-    layout.heading(QStringLiteral("航迹（按声速着色）"));
-    layout.paragraph(QStringLiteral("带位置的读数 %1 行；起点 %2（%3 UTC），终点 %4（%5 UTC）")
+    layout.heading(tr("航迹（按声速着色）"));
+    layout.paragraph(tr("带位置的读数 %1 行；起点 %2（%3 UTC），终点 %4（%5 UTC）")
                          .arg(track.size())
                          .arg(where(track.first()), utc_text(track.first().utc_ms),
                               where(track.last()), utc_text(track.last().utc_ms)));

@@ -5,6 +5,7 @@
 #include "reviewlog.h"
 #include "sessioninfo.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 class QIODevice;
@@ -19,6 +20,8 @@ class ReportLayout;
 // report keeps to two pages. Needs a QGuiApplication for its fonts.
 class SessionReport
 {
+    Q_DECLARE_TR_FUNCTIONS(SessionReport)
+
 public:
     static constexpr int listed = 8;
 

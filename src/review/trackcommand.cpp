@@ -4,6 +4,7 @@
 #include "reviewtrack.h"
 #include "trackexport.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QTextStream>
 
@@ -12,7 +13,8 @@ int export_track_from_file(const QString &log_path, const QString &format, const
 {
     track_export::Format chosen;
     if (!track_export::format_from_name(format, &chosen)) {
-        err << QStringLiteral("未知的航迹格式：%1").arg(format) << Qt::endl;
+        err << QCoreApplication::translate("TrackCommand", "未知的航迹格式：%1").arg(format)
+            << Qt::endl;
         return 2;
     }
     const ReviewLog log = LogReader().read(log_path);
@@ -23,7 +25,8 @@ int export_track_from_file(const QString &log_path, const QString &format, const
     const QVector<TrackPoint> points = review_track(log);
     QString error;
     if (points.isEmpty()) {
-        err << QStringLiteral("%1：%2").arg(log_path, track_export::no_positions_error())
+        err << QCoreApplication::translate("TrackCommand", "%1：%2")
+                   .arg(log_path, track_export::no_positions_error())
             << Qt::endl;
         return 1;
     }

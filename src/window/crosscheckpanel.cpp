@@ -33,7 +33,7 @@ static QLabel *figure_label(const QString &name)
 
 CrossCheckPanel::CrossCheckPanel(WaterSettings *water_settings, QWidget *parent)
     : QWidget(parent), water(water_settings), salinity(setting_box(50.0, 2, "")),
-      depth(setting_box(12000.0, 1, " m")), measured_note(new QLabel("使用仪器测得的深度"))
+      depth(setting_box(12000.0, 1, " m")), measured_note(new QLabel(tr("使用仪器测得的深度")))
 {
     salinity->setObjectName("salinity");
     depth->setObjectName("depth");
@@ -41,13 +41,13 @@ CrossCheckPanel::CrossCheckPanel(WaterSettings *water_settings, QWidget *parent)
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setHorizontalSpacing(6);
     grid->setVerticalSpacing(0);
-    grid->addWidget(new QLabel("盐度"), 0, 0);
+    grid->addWidget(new QLabel(tr("盐度")), 0, 0);
     grid->addWidget(salinity, 0, 1);
-    grid->addWidget(new QLabel("深度"), 0, 2, Qt::AlignRight);
+    grid->addWidget(new QLabel(tr("深度")), 0, 2, Qt::AlignRight);
     grid->addWidget(depth, 0, 3);
     measured_note->setObjectName("measured_depth");
     grid->addWidget(measured_note, 0, 4);
-    const char *const captions[] = {"方程", "计算声速", "实测−计算", "反算盐度"};
+    const QString captions[] = {tr("方程"), tr("计算声速"), tr("实测−计算"), tr("反算盐度")};
     for (int column = 0; column < 4; ++column)
         grid->addWidget(new QLabel(captions[column]), 1, column,
                         column > 0 ? Qt::AlignRight : Qt::Alignment());
@@ -58,7 +58,7 @@ CrossCheckPanel::CrossCheckPanel(WaterSettings *water_settings, QWidget *parent)
         Row row{equation, new QLabel(name), figure_label("computed " + name),
                 figure_label("difference " + name), figure_label("implied " + name)};
         row.name->setObjectName(name);
-        row.name->setToolTip("超出该方程的适用范围时以红色显示");
+        row.name->setToolTip(tr("超出该方程的适用范围时以红色显示"));
         const int line = grid->rowCount();
         grid->addWidget(row.name, line, 0);
         grid->addWidget(row.computed, line, 1);

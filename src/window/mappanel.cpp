@@ -10,7 +10,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-static const char export_caption[] = "导出航迹";
+static const char export_caption[] = QT_TRANSLATE_NOOP("MapPanel", "导出航迹");
 static const char export_filters[] = "GeoJSON (*.geojson);;KML (*.kml);;GPX (*.gpx)";
 
 MapPanel::MapPanel(const TrackModel *model, Points exported, const QString &title, QWidget *parent)
@@ -26,10 +26,10 @@ MapPanel::MapPanel(const TrackModel *model, Points exported, const QString &titl
     grid->addWidget(about, 1, 0);
     said->setObjectName("map_said");
     grid->addWidget(said, 1, 1);
-    auto *whole = new QPushButton("全部航迹");
-    whole->setToolTip("缩放到整个航迹并随船位移动（也可双击地图）");
-    auto *save = new QPushButton(export_caption);
-    save->setToolTip("把航迹的读数导出为 GeoJSON、KML 或 GPX 文件");
+    auto *whole = new QPushButton(tr("全部航迹"));
+    whole->setToolTip(tr("缩放到整个航迹并随船位移动（也可双击地图）"));
+    auto *save = new QPushButton(tr(export_caption));
+    save->setToolTip(tr("把航迹的读数导出为 GeoJSON、KML 或 GPX 文件"));
     grid->addWidget(whole, 1, 2);
     grid->addWidget(save, 1, 3);
     grid->setColumnStretch(1, 1);
@@ -45,12 +45,12 @@ void MapPanel::refresh()
 {
     if (!map->sync(*model) && !about->text().isEmpty())
         return;
-    QString text = QStringLiteral("带位置的读数 %1").arg(model->size());
-    if (const auto &vessel = model->vessel())
-        text += QStringLiteral("；船位 %1, %2")
-                    .arg(track_export::coordinate_text(vessel->latitude),
-                         track_export::coordinate_text(vessel->longitude));
-    about->setText(text);
+    const auto &vessel = model->vessel();
+    about->setText(vessel ? tr("带位置的读数 %1；船位 %2, %3")
+                                .arg(model->size())
+                                .arg(track_export::coordinate_text(vessel->latitude),
+                                     track_export::coordinate_text(vessel->longitude))
+                          : tr("带位置的读数 %1").arg(model->size()));
     if (map->following())
         map->follow_track();
     else
@@ -65,8 +65,8 @@ bool MapPanel::export_track(const QString &path, track_export::Format format, QS
 void MapPanel::choose_export()
 {
     QString filter;
-    QString path
-        = QFileDialog::getSaveFileName(this, export_caption, QString(), export_filters, &filter);
+    QString path = QFileDialog::getSaveFileName(this, tr(export_caption), QString(), export_filters,
+                                                &filter);
     if (path.isEmpty())
         return;
     track_export::Format format = track_export::Format::geojson;
@@ -78,7 +78,7 @@ void MapPanel::choose_export()
     }
     QString error;
     const bool written = export_track(path, format, &error);
-    said->setText(written ? QStringLiteral("已导出：%1").arg(QFileInfo(path).fileName()) : error);
+    said->setText(written ? tr("已导出：%1").arg(QFileInfo(path).fileName()) : error);
     said->setToolTip(written ? path : QString());
     said->setStyleSheet(written ? QString() : QStringLiteral("color: #d00000;"));
 }

@@ -7,11 +7,11 @@
 #include <cmath>
 #include <optional>
 
-static const char east_axis_name[] = "东向 (m)";
-static const char north_axis_name[] = "北向 (m)";
-static const char speed_scale_name[] = "声速 (m/s)";
-static const char flagged_name[] = "标记读数";
-static const char vessel_name[] = "船位与航向";
+static const char east_axis_name[] = QT_TRANSLATE_NOOP("MapView", "东向 (m)");
+static const char north_axis_name[] = QT_TRANSLATE_NOOP("MapView", "北向 (m)");
+static const char speed_scale_name[] = QT_TRANSLATE_NOOP("MapView", "声速 (m/s)");
+static const char flagged_name[] = QT_TRANSLATE_NOOP("MapView", "标记读数");
+static const char vessel_name[] = QT_TRANSLATE_NOOP("MapView", "船位与航向");
 MapView::MapView(QWidget *parent) : QCustomPlot(parent)
 {
     layer = new MapTrackLayer(xAxis, yAxis, drawn);
@@ -26,8 +26,8 @@ void MapView::style()
 {
     QFont small = font();
     small.setPointSize(7);
-    xAxis->setLabel(QString::fromUtf8(east_axis_name));
-    yAxis->setLabel(QString::fromUtf8(north_axis_name));
+    xAxis->setLabel(tr(east_axis_name));
+    yAxis->setLabel(tr(north_axis_name));
     for (QCPAxis *axis : {xAxis, yAxis, scale->axis()}) {
         axis->setTickLabelFont(small);
         axis->setLabelFont(small);
@@ -37,16 +37,16 @@ void MapView::style()
     for (int i = 0; i < 256; ++i)
         layer->colours.append(gradient.color(i, QCPRange(0, 255)));
     scale->setGradient(gradient);
-    scale->setLabel(QString::fromUtf8(speed_scale_name));
+    scale->setLabel(tr(speed_scale_name));
     scale->setBarWidth(10);
     plotLayout()->addElement(0, 1, scale);
     // The legend's entries stand for marks the layer draws.
     QCPGraph *flags = addGraph();
-    flags->setName(QString::fromUtf8(flagged_name));
+    flags->setName(tr(flagged_name));
     flags->setScatterStyle(
         QCPScatterStyle(QCPScatterStyle::ssSquare, MapTrackLayer::flagged_colour, 7));
     QCPGraph *vessel = addGraph();
-    vessel->setName(QString::fromUtf8(vessel_name));
+    vessel->setName(tr(vessel_name));
     vessel->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssTriangle,
                                             MapTrackLayer::vessel_colour,
                                             MapTrackLayer::vessel_colour, 9));

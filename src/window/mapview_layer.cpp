@@ -1,11 +1,13 @@
 #include "mapview_layer.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <cmath>
 
 const QColor MapTrackLayer::flagged_colour(220, 0, 0);
 const QColor MapTrackLayer::vessel_colour(20, 20, 20);
-static const char north_mark[] = "北";
+static const char north_mark[] = QT_TRANSLATE_NOOP("MapTrackLayer", "北");
 
 // A metre length for the scale bar: 1, 2 or 5 times a power of ten, at most
 // the given length.
@@ -137,5 +139,5 @@ void MapTrackLayer::draw_scale_bar(QCPPainter *painter, const QRect &rect) const
     painter->drawLine(top, top + QPointF(-4, 5));
     painter->drawLine(top, top + QPointF(4, 5));
     painter->drawText(QRectF(top.x() - 10, top.y() + 14, 20, 14), Qt::AlignCenter,
-                      QString::fromUtf8(north_mark));
+                      QCoreApplication::translate("MapTrackLayer", north_mark));
 }

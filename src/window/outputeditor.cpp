@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QIntValidator>
 #include <QLineEdit>
@@ -14,7 +15,7 @@ QString kind_caption(OutputConfig::Kind kind)
 {
     switch (kind) {
     case OutputConfig::serial:
-        return QStringLiteral("串口");
+        return QCoreApplication::translate("OutputEditor", "串口");
     case OutputConfig::udp:
         return QStringLiteral("UDP");
     case OutputConfig::tcp:
@@ -27,13 +28,13 @@ QString format_caption(SentenceFormat format)
 {
     switch (format) {
     case SentenceFormat::sv2:
-        return QStringLiteral("声速 2 位小数");
+        return QCoreApplication::translate("OutputEditor", "声速 2 位小数");
     case SentenceFormat::sv3:
-        return QStringLiteral("声速 3 位小数");
+        return QCoreApplication::translate("OutputEditor", "声速 3 位小数");
     case SentenceFormat::svt:
-        return QStringLiteral("声速和温度");
+        return QCoreApplication::translate("OutputEditor", "声速和温度");
     case SentenceFormat::line:
-        return QStringLiteral("仪器原始行");
+        return QCoreApplication::translate("OutputEditor", "仪器原始行");
     case SentenceFormat::json:
         break;
     }
@@ -42,11 +43,15 @@ QString format_caption(SentenceFormat format)
 
 QString gate_caption(OutputGate::Mode gate)
 {
-    return gate == OutputGate::every_valid ? QStringLiteral("全部有效读数")
-                                           : QStringLiteral("仅合格读数");
+    return gate == OutputGate::every_valid
+        ? QCoreApplication::translate("OutputEditor", "全部有效读数")
+        : QCoreApplication::translate("OutputEditor", "仅合格读数");
 }
 
-static const QString gate_tip = QStringLiteral("哪些读数输出");
+static QString gate_tip()
+{
+    return QCoreApplication::translate("OutputEditor", "哪些读数输出");
+}
 
 static QComboBox *combo(const char *name, const QString &tip)
 {
@@ -97,17 +102,16 @@ static QLineEdit *line_edit(const char *name, const QString &hint, const QString
 }
 
 OutputEditor::OutputEditor(QWidget *parent)
-    : QWidget(parent), kind(combo("kind", QStringLiteral("输出方式"))),
-      serial_name(line_edit("serial_name", QStringLiteral("串口名或设备路径"),
-                            QStringLiteral("/dev/ttyUSB0"))),
-      baud(combo("baud", QStringLiteral("波特率"))),
-      host(line_edit("host", QStringLiteral("目标主机"), QStringLiteral("255.255.255.255"))),
-      port(line_edit("port", QStringLiteral("端口"), QStringLiteral("65535"))),
-      format(combo("format", QStringLiteral("语句格式"))), gate(combo("gate", gate_tip)),
-      hold(new QCheckBox(QStringLiteral("保持上一合格值")))
+    : QWidget(parent), kind(combo("kind", tr("输出方式"))),
+      serial_name(line_edit("serial_name", tr("串口名或设备路径"), QStringLiteral("/dev/ttyUSB0"))),
+      baud(combo("baud", tr("波特率"))),
+      host(line_edit("host", tr("目标主机"), QStringLiteral("255.255.255.255"))),
+      port(line_edit("port", tr("端口"), QStringLiteral("65535"))),
+      format(combo("format", tr("语句格式"))), gate(combo("gate", gate_tip())),
+      hold(new QCheckBox(tr("保持上一合格值")))
 {
     hold->setObjectName("hold");
-    hold->setToolTip(QStringLiteral("读数被拦截时，每秒重发上一合格值，直到数据过期"));
+    hold->setToolTip(tr("读数被拦截时，每秒重发上一合格值，直到数据过期"));
     for (auto k : {OutputConfig::serial, OutputConfig::udp, OutputConfig::tcp})
         kind->addItem(kind_caption(k), int(k));
     for (int rate : {1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200})
@@ -173,7 +177,7 @@ void OutputEditor::show_kind_fields()
 
 void OutputEditor::show_good(const QString &good)
 {
-    const QString tip = gate_tip + QStringLiteral("\n合格读数：") + good;
+    const QString tip = tr("%1\n合格读数：%2").arg(gate_tip(), good);
     if (gate->toolTip() != tip)
         gate->setToolTip(tip);
 }

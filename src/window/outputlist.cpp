@@ -3,6 +3,7 @@
 #include "outputeditor.h"
 #include "outputhub.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QHeaderView>
 #include <QStyleOptionViewItem>
@@ -34,14 +35,18 @@ QString destination_text(const OutputConfig &config)
 }
 
 // Beside the gate: the last good value is held.
-const QString hold_mark = QStringLiteral("，保持");
+QString hold_mark()
+{
+    return QCoreApplication::translate("OutputList", "，保持");
+}
 
 QString state_text(const OutputStatus &status)
 {
-    QString text = output_state_text(status.state);
-    if (!status.reason.isEmpty())
-        text += QStringLiteral("：") + status.reason;
-    return text;
+    const QString state = output_state_text(status.state);
+    if (status.reason.isEmpty())
+        return state;
+    // The state, then why.
+    return QCoreApplication::translate("OutputList", "%1：%2").arg(state, status.reason);
 }
 
 // The sentence without its line end; any other control character as a blank.
@@ -60,8 +65,8 @@ QString sentence_text(const QByteArray &sentence)
 OutputList::OutputList(QWidget *parent) : QTableWidget(0, columns, parent)
 {
     setObjectName("outputs");
-    setHorizontalHeaderLabels(
-        {"输出", "格式", "条件", "状态", "已发送", "已拦截", "已丢弃", "最后发送"});
+    setHorizontalHeaderLabels({tr("输出"), tr("格式"), tr("条件"), tr("状态"), tr("已发送"),
+                               tr("已拦截"), tr("已丢弃"), tr("最后发送")});
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -86,7 +91,7 @@ void OutputList::fit_columns()
     for (int format = 0; format <= int(SentenceFormat::json); ++format)
         formats << format_name(SentenceFormat(format));
     for (auto gate : {OutputGate::good_only, OutputGate::every_valid})
-        gates << gate_caption(gate) + hold_mark;
+        gates << gate_caption(gate) + hold_mark();
     for (const char *event : {"port_closed", "port_lost", "port_back"}) {
         OutputStatus waiting;
         waiting.state = OutputState::waiting;
@@ -143,7 +148,7 @@ void OutputList::fill_row(int row, const OutputConfig &config, const OutputStatu
 {
     QString gate_text = gate_caption(config.gate);
     if (config.hold)
-        gate_text += hold_mark;
+        gate_text += hold_mark();
     const QString texts[] = {destination_text(config),
                              format_name(config.format),
                              gate_text,

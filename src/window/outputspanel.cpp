@@ -64,11 +64,11 @@ QWidget *OutputsPanel::build_buttons()
     auto *row = new QHBoxLayout(box);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(4);
-    add_button = button("添加", "add");
-    change_button = button("修改", "change");
-    remove_button = button("删除", "remove");
-    add_button->setToolTip("按左侧各项新增一个输出");
-    change_button->setToolTip("把左侧各项用于选中的输出");
+    add_button = button(tr("添加"), "add");
+    change_button = button(tr("修改"), "change");
+    remove_button = button(tr("删除"), "remove");
+    add_button->setToolTip(tr("按左侧各项新增一个输出"));
+    change_button->setToolTip(tr("把左侧各项用于选中的输出"));
     for (QPushButton *b : {add_button, change_button, remove_button})
         row->addWidget(b);
     connect(add_button, &QPushButton::clicked, this, &OutputsPanel::add_output);
@@ -97,7 +97,7 @@ QWidget *OutputsPanel::build_notes()
 // Set in the settings tab; here beside the gate they drive.
 void OutputsPanel::show_limits()
 {
-    editor->show_good(limits_text(*quality) + QStringLiteral("（在“设置 › 质量”中修改）"));
+    editor->show_good(tr("%1（在“设置 › 质量”中修改）").arg(limits_text(*quality)));
 }
 
 void OutputsPanel::refresh()
@@ -131,7 +131,7 @@ void OutputsPanel::add_output()
     config.enabled = true;
     const int index = hub->add(config);
     if (index < 0)
-        return show_message(QStringLiteral("最多只能设置 %1 个输出").arg(OutputHub::max_outputs));
+        return show_message(tr("最多只能设置 %n 个输出", nullptr, OutputHub::max_outputs));
     show_message(QString());
     refresh();
     table->selectRow(index);
@@ -162,7 +162,7 @@ void OutputsPanel::remove_output()
     if (row < 0 || row >= hub->count())
         return;
     if (hub->status(row).state == OutputState::sending
-        && !ask_yes_no(QStringLiteral("输出 %1（%2）正在发送，删除后接收方将收不到数据。删除吗？")
+        && !ask_yes_no(tr("输出 %1（%2）正在发送，删除后接收方将收不到数据。删除吗？")
                            .arg(row + 1)
                            .arg(hub->config(row).to_text())))
         return;

@@ -6,7 +6,8 @@
 #include <cmath>
 
 static const char *const mark_names[ReviewPlot::marks]
-    = {"端口断开/恢复", "配置", "报警", "输入格式"};
+    = {QT_TRANSLATE_NOOP("ReviewPlot", "端口断开/恢复"), QT_TRANSLATE_NOOP("ReviewPlot", "配置"),
+       QT_TRANSLATE_NOOP("ReviewPlot", "报警"), QT_TRANSLATE_NOOP("ReviewPlot", "输入格式")};
 
 // Marks reach a tenth of the way up from the time axis.
 static const double mark_height = 0.1;
@@ -20,7 +21,7 @@ ReviewPlot::ReviewPlot(QWidget *parent) : TrendPlot(parent)
         = {QColor(150, 0, 150), QColor(90, 90, 90), QColor(200, 0, 0), QColor(0, 120, 160)};
     for (int mark = 0; mark < marks; ++mark) {
         QCPGraph *graph = addGraph(xAxis, heights);
-        graph->setName(mark_names[mark]);
+        graph->setName(tr(mark_names[mark]));
         graph->setPen(QPen(colours[mark], 1.5));
         graph->setLineStyle(QCPGraph::lsImpulse);
         graph->setScatterStyle(

@@ -22,16 +22,16 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-static const char png_caption[] = "导出PNG";
-static const char report_caption[] = "生成报告";
-static const char open_caption[] = "打开记录";
+static const char png_caption[] = QT_TRANSLATE_NOOP("ReviewWindow", "导出PNG");
+static const char report_caption[] = QT_TRANSLATE_NOOP("ReviewWindow", "生成报告");
+static const char open_caption[] = QT_TRANSLATE_NOOP("ReviewWindow", "打开记录");
 
 ReviewWindow::ReviewWindow(ReviewLog log, const ReviewOptions &options, QWidget *parent)
     : QWidget(parent, Qt::Window), review_log(std::move(log)), review_figures(review_log, options),
       review_plot(new ReviewPlot)
 {
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QString("记录回顾 — %1").arg(QFileInfo(review_log.path).fileName()));
+    setWindowTitle(tr("记录回顾 — %1").arg(QFileInfo(review_log.path).fileName()));
     water.set_salinity(options.salinity);
     water.set_depth(options.depth);
 
@@ -62,13 +62,13 @@ QWidget *ReviewWindow::build_controls()
     row->setContentsMargins(0, 0, 0, 0);
     QStringList notes = review_log.notes;
     if (review_log.times_estimated && notes.isEmpty())
-        notes << "原始记录：各行时间为估计值";
-    auto *about = new QLabel(QString("%1  %2").arg(review_log.path, notes.join("；")));
+        notes << tr("原始记录：各行时间为估计值");
+    auto *about = new QLabel(QString("%1  %2").arg(review_log.path, notes.join(tr("；"))));
     about->setWordWrap(true);
     row->addWidget(about, 1);
-    auto *whole = new QPushButton("全部");
-    auto *png = new QPushButton(png_caption);
-    auto *report = new QPushButton(report_caption);
+    auto *whole = new QPushButton(tr("全部"));
+    auto *png = new QPushButton(tr(png_caption));
+    auto *report = new QPushButton(tr(report_caption));
     for (QPushButton *button : {whole, png, report})
         row->addWidget(button);
     connect(whole, &QPushButton::clicked, this, [this] {
@@ -80,18 +80,18 @@ QWidget *ReviewWindow::build_controls()
     const QFileInfo source(review_log.path);
     connect(png, &QPushButton::clicked, this, [this, source] {
         const QString path
-            = ask_export_path(this, png_caption,
+            = ask_export_path(this, tr(png_caption),
                               source.absolutePath() + '/'
                                   + export_name(source.filePath(), review_plot->from_msecs(),
                                                 review_plot->to_msecs(), "png"),
                               "png");
         if (!path.isEmpty() && !export_png(path))
-            show_message(QString("文件写入失败：\n%1").arg(path));
+            show_message(tr("文件写入失败：\n%1").arg(path));
     });
     connect(report, &QPushButton::clicked, this, [this, source] {
         const QString path = ask_export_path(
-            this, report_caption, source.absolutePath() + '/' + source.completeBaseName() + ".pdf",
-            "pdf");
+            this, tr(report_caption),
+            source.absolutePath() + '/' + source.completeBaseName() + ".pdf", "pdf");
         QString error;
         if (!path.isEmpty() && !write_report(path, &error))
             show_message(error);
@@ -104,7 +104,7 @@ QWidget *ReviewWindow::build_column()
     auto *column = new QWidget;
     auto *stack = new QVBoxLayout(column);
     stack->setContentsMargins(0, 0, 0, 0);
-    table = new TrendFigures({"可见范围", "全部"}, false);
+    table = new TrendFigures({tr("可见范围"), tr("全部")}, false);
     cross_check = new CrossCheckPanel(&water);
     stack->addWidget(table);
     stack->addSpacing(12);
@@ -120,14 +120,14 @@ QWidget *ReviewWindow::build_views()
     if (!has_positions(review_log))
         return review_plot;
     auto *views = new QTabWidget;
-    views->addTab(review_plot, "曲线");
+    views->addTab(review_plot, tr("曲线"));
     map_panel = new MapPanel(
         &span_track,
         [this] {
             return review_track(review_log, review_plot->from_msecs(), review_plot->to_msecs());
         },
         QFileInfo(review_log.path).completeBaseName());
-    views->addTab(map_panel, "地图");
+    views->addTab(map_panel, tr("地图"));
     connect(views, &QTabWidget::currentChanged, this, [this, views](int index) {
         if (views->widget(index) == map_panel)
             show_map_span();
@@ -185,7 +185,7 @@ ReviewWindow *ReviewWindow::open(const QString &path, QWidget *parent)
     ReviewLog log = LogReader().read(path);
     QApplication::restoreOverrideCursor();
     if (!log.readable()) {
-        QMessageBox::warning(parent, open_caption, log.problems.join('\n'));
+        QMessageBox::warning(parent, tr(open_caption), log.problems.join('\n'));
         return nullptr;
     }
     const QStringList problems = log.problems;
@@ -193,7 +193,7 @@ ReviewWindow *ReviewWindow::open(const QString &path, QWidget *parent)
     window->show();
     if (!problems.isEmpty()) {
         // Said once, beside the window, which shows what could be read.
-        auto *message = new QMessageBox(QMessageBox::Warning, open_caption, problems.join('\n'),
+        auto *message = new QMessageBox(QMessageBox::Warning, tr(open_caption), problems.join('\n'),
                                         QMessageBox::Ok, window);
         message->setAttribute(Qt::WA_DeleteOnClose);
         message->show();

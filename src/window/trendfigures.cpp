@@ -3,19 +3,28 @@
 #include "chunkedfigures.h"
 #include "trendmodel.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QGridLayout>
 #include <QLabel>
 #include <QVariant>
 
-const char speed_caption[] = "声速";
-const char average_caption[] = "平均声速";
-const char temperature_caption[] = "温度";
-const char flagged_caption[] = "异常";
+const char speed_caption[] = QT_TRANSLATE_NOOP("TrendFigures", "声速");
+const char average_caption[] = QT_TRANSLATE_NOOP("TrendFigures", "平均声速");
+const char temperature_caption[] = QT_TRANSLATE_NOOP("TrendFigures", "温度");
+const char flagged_caption[] = QT_TRANSLATE_NOOP("TrendFigures", "异常");
 
 static const char *const row_captions[TrendFigures::rows]
-    = {"读数 (合格)",  "速率 (行/秒)",  "最小 (m/s)",  "最大 (m/s)", "平均 (m/s)",
-       "标准差 (m/s)", "平均温度 (°C)", "超限 / 尖峰", "畸形行",     "间断 / 时长"};
+    = {QT_TRANSLATE_NOOP("TrendFigures", "读数 (合格)"),
+       QT_TRANSLATE_NOOP("TrendFigures", "速率 (行/秒)"),
+       QT_TRANSLATE_NOOP("TrendFigures", "最小 (m/s)"),
+       QT_TRANSLATE_NOOP("TrendFigures", "最大 (m/s)"),
+       QT_TRANSLATE_NOOP("TrendFigures", "平均 (m/s)"),
+       QT_TRANSLATE_NOOP("TrendFigures", "标准差 (m/s)"),
+       QT_TRANSLATE_NOOP("TrendFigures", "平均温度 (°C)"),
+       QT_TRANSLATE_NOOP("TrendFigures", "超限 / 尖峰"),
+       QT_TRANSLATE_NOOP("TrendFigures", "畸形行"),
+       QT_TRANSLATE_NOOP("TrendFigures", "间断 / 时长")};
 
 // The widest figure each row may show: counts of up to 9,999,999, gaps of
 // up to 99 hours in all.
@@ -24,7 +33,9 @@ static const char *const widest_figures[TrendFigures::rows]
        "999.999",           "-99.999", "9999999 / 9999999", "9999999",  "9999999 / 99:59:59"};
 
 // The stream's state by TrendModel::Stream.
-static const char *const stream_words[] = {"正常", "停滞", "已关闭", "已断开"};
+static const char *const stream_words[]
+    = {QT_TRANSLATE_NOOP("TrendFigures", "正常"), QT_TRANSLATE_NOOP("TrendFigures", "停滞"),
+       QT_TRANSLATE_NOOP("TrendFigures", "已关闭"), QT_TRANSLATE_NOOP("TrendFigures", "已断开")};
 
 namespace {
 
@@ -70,7 +81,8 @@ TrendFigures::TrendFigures(const QStringList &headings, bool live, QWidget *pare
     for (int row = 0; row < rows; ++row) {
         // Live, beside the malformed lines: wrong checksums, lines before
         // recognition decided (show_status() fills it).
-        const char *caption = live && row == malformed ? "畸形/校验/未识别" : row_captions[row];
+        const QString caption
+            = live && row == malformed ? tr("畸形/校验/未识别") : tr(row_captions[row]);
         for (int column = 0; column < headings.size(); ++column)
             columns[column].append(add_row(
                 row, caption, column,
@@ -79,9 +91,9 @@ TrendFigures::TrendFigures(const QStringList &headings, bool live, QWidget *pare
     if (live) {
         QStringList words;
         for (const char *word : stream_words)
-            words << word;
-        state = add_row(rows, "数据流", 0, words);
-        last_valid = add_row(rows + 1, "最后有效 (UTC)", 0, {"00:00:00"});
+            words << tr(word);
+        state = add_row(rows, tr("数据流"), 0, words);
+        last_valid = add_row(rows + 1, tr("最后有效 (UTC)"), 0, {"00:00:00"});
     }
     grid->setRowStretch(first_row + per_block, 1);
 }
@@ -123,7 +135,7 @@ void TrendFigures::show_status(const TrendModel &model)
 {
     if (!state)
         return;
-    state->setText(stream_words[int(model.stream())]);
+    state->setText(tr(stream_words[int(model.stream())]));
     columns[0][malformed]->setText(QString("%1/%2/%3")
                                        .arg(model.malformed_count())
                                        .arg(model.checksum_count())

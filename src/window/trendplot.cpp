@@ -4,14 +4,16 @@
 #include "trendfigures.h"
 #include "trendmodel.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
 static const double no_value = std::numeric_limits<double>::quiet_NaN();
-static const char time_axis_name[] = "时间 (UTC)";
-static const char speed_axis_name[] = "声速 (m/s)";
-static const char temperature_axis_name[] = "温度 (°C)";
+static const char time_axis_name[] = QT_TRANSLATE_NOOP("TrendPlot", "时间 (UTC)");
+static const char speed_axis_name[] = QT_TRANSLATE_NOOP("TrendPlot", "声速 (m/s)");
+static const char temperature_axis_name[] = QT_TRANSLATE_NOOP("TrendPlot", "温度 (°C)");
 
 static double key_of(qint64 msecs)
 {
@@ -35,10 +37,12 @@ TrendPlot::TrendPlot(QWidget *parent)
     xAxis->setTicker(ticker);
     yAxis2->setVisible(true);
 
-    addGraph(xAxis, yAxis)->setName(speed_caption);
-    addGraph(xAxis, yAxis)->setName(average_caption);
-    addGraph(xAxis, yAxis2)->setName(temperature_caption);
-    addGraph(xAxis, yAxis)->setName(flagged_caption);
+    const auto caption
+        = [](const char *text) { return QCoreApplication::translate("TrendFigures", text); };
+    addGraph(xAxis, yAxis)->setName(caption(speed_caption));
+    addGraph(xAxis, yAxis)->setName(caption(average_caption));
+    addGraph(xAxis, yAxis2)->setName(caption(temperature_caption));
+    addGraph(xAxis, yAxis)->setName(caption(flagged_caption));
     style_graphs();
 
     setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
@@ -262,9 +266,9 @@ bool TrendPlot::export_png(const QString &path, const QString &title)
     auto *heading = new QCPTextElement(this, title, QFont(font().family(), 9, QFont::Bold));
     plotLayout()->insertRow(0);
     plotLayout()->addElement(0, 0, heading);
-    xAxis->setLabel(time_axis_name);
-    yAxis->setLabel(speed_axis_name);
-    yAxis2->setLabel(temperature_axis_name);
+    xAxis->setLabel(tr(time_axis_name));
+    yAxis->setLabel(tr(speed_axis_name));
+    yAxis2->setLabel(tr(temperature_axis_name));
     // Drawn at twice the size, so the text stays readable at 1600 x 900.
     const bool saved = savePng(path, 800, 450, 2.0);
     for (QCPAxis *axis : {xAxis, yAxis, yAxis2})

@@ -64,18 +64,18 @@ QWidget *TrendView::build_controls()
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(4);
     span_box = new QComboBox;
-    span_box->addItem("5 分钟", default_span_s);
-    span_box->addItem("30 分钟", 1800);
-    span_box->addItem("2 小时", 7200);
+    span_box->addItem(tr("5 分钟"), default_span_s);
+    span_box->addItem(tr("30 分钟"), 1800);
+    span_box->addItem(tr("2 小时"), 7200);
     span_box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     span_box->setStyleSheet("min-width: 4.5em;");
-    pause_button = new QPushButton("暂停");
+    pause_button = new QPushButton(tr("暂停"));
     pause_button->setCheckable(true);
-    auto *png_button = new QPushButton("导出PNG");
-    auto *csv_button = new QPushButton("导出CSV");
-    auto *open_button = new QPushButton("打开记录");
-    auto *report_button = new QPushButton("生成报告");
-    detach_button = new QPushButton("独立窗口");
+    auto *png_button = new QPushButton(tr("导出PNG"));
+    auto *csv_button = new QPushButton(tr("导出CSV"));
+    auto *open_button = new QPushButton(tr("打开记录"));
+    auto *report_button = new QPushButton(tr("生成报告"));
+    detach_button = new QPushButton(tr("独立窗口"));
     // In the room left after the buttons, which it never takes from them:
     // a button stays where it was whatever the note says.
     span_note = new QLabel;
@@ -108,7 +108,7 @@ QWidget *TrendView::build_controls()
             [this, csv_button] { export_with_dialog(csv_button, false); });
     connect(open_button, &QPushButton::clicked, this, [this, open_button] {
         const QString path = QFileDialog::getOpenFileName(
-            this, open_button->text(), QFileInfo(session.log).path(), "CSV / 原始记录 (*)");
+            this, open_button->text(), QFileInfo(session.log).path(), tr("CSV / 原始记录 (*)"));
         if (!path.isEmpty())
             ReviewWindow::open(path, this);
     });
@@ -120,12 +120,12 @@ QWidget *TrendView::build_controls()
 
 QWidget *TrendView::build_pages()
 {
-    table = new TrendFigures({"显示范围"}, true);
+    table = new TrendFigures({tr("显示范围")}, true);
     cross_check = new CrossCheckPanel(water);
     auto *pages = new QTabWidget;
     pages->setDocumentMode(true);
-    pages->addTab(table, "统计");
-    pages->addTab(cross_check, "声速校核");
+    pages->addTab(table, tr("统计"));
+    pages->addTab(cross_check, tr("声速校核"));
     // As wide as the widest page needs with the fonts it is shown in.
     pages->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
     return pages;
@@ -207,10 +207,10 @@ void TrendView::show_span_note()
     if (!span_short())
         span_note->clear();
     else if (buffer.empty() || buffer.at(0).msecs > trend_plot->to_msecs())
-        span_note->setText("无数据");
+        span_note->setText(tr("无数据"));
     else
-        span_note->setText(QString("仅有 %1 的数据")
-                               .arg(duration_text(trend_plot->to_msecs() - buffer.at(0).msecs)));
+        span_note->setText(
+            tr("仅有 %1 的数据").arg(duration_text(trend_plot->to_msecs() - buffer.at(0).msecs)));
     span_note->setToolTip(span_note->text());
 }
 

@@ -48,7 +48,7 @@ void TrendView::export_with_dialog(QPushButton *button, bool png)
 {
     const QString path = ask_path(button, png ? "png" : "csv");
     if (!path.isEmpty() && !(png ? export_png(path) : export_csv(path)))
-        show_message(QString("文件写入失败：\n%1").arg(path));
+        show_message(tr("文件写入失败：\n%1").arg(path));
 }
 
 void TrendView::report_with_dialog(QPushButton *button)
@@ -67,11 +67,11 @@ bool TrendView::export_png(const QString &path)
         return false;
     QString source = !session.log.isEmpty() ? QFileInfo(session.log).fileName()
         : !session.port.isEmpty()           ? session.port
-                                            : QString("实时数据");
+                                            : tr("实时数据");
     static const QRegularExpression stamp(QStringLiteral("\\d{8}_\\d{6}"));
     if (!session.log.isEmpty() && stamp.match(source).hasMatch())
-        source += QString("（文件名中的时间为本地时间 %1）")
-                      .arg(local_zone_text(trend_plot->from_msecs()));
+        source
+            += tr("（文件名中的时间为本地时间 %1）").arg(local_zone_text(trend_plot->from_msecs()));
     const auto utc = [](qint64 ms) {
         return QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC).toString("yyyy-MM-dd hh:mm:ss");
     };

@@ -11,7 +11,9 @@
 #include "outputconfig.h"
 #include "outputhub.h"
 #include "reviewwindow.h"
+#include "settingsstore.h"
 #include "shownwidgets.h"
+#include "startup.h"
 #include "station.h"
 #include "statustabs.h"
 #include "testbroker.h"
@@ -46,6 +48,19 @@ static QStringList chinese_in(const QStringList &texts)
     return found;
 }
 
+// The window as a start without remembered settings makes it, settings tab
+// and all, at its fixed size, reading from its port.
+static bool start(WindowOnPty &f)
+{
+    static SettingsStore store(QStringLiteral("svterminal-test"), QStringLiteral("language"));
+    StartOptions options;
+    QString error;
+    StartOptions::parse({"--defaults"}, &options, &error);
+    prepare_window(f.window, store, options);
+    f.window.setFixedSize(800, 650);
+    return f.open();
+}
+
 // Every page of the status tabs and of the settings in turn; at each, f.
 template<typename F> static void visit_pages(frmain &window, F f)
 {
@@ -70,6 +85,7 @@ class TestLanguage : public QObject
     QTemporaryDir dir;
 
 private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void cleanup() { InterfaceLanguage::install(InterfaceLanguage::source()); }
     void english_shows_no_chinese();
     void texts_fit_data();
@@ -81,8 +97,7 @@ void TestLanguage::english_shows_no_chinese()
 {
     QVERIFY(InterfaceLanguage::install("en"));
     WindowOnPty f;
-    f.window.setFixedSize(800, 650);
-    QVERIFY(f.open());
+    QVERIFY(start(f));
     OutputConfig output;
     QString error;
     QVERIFY(OutputConfig::parse("udp:127.0.0.1:9:sv2", &output, &error));
@@ -90,8 +105,24 @@ void TestLanguage::english_shows_no_chinese()
     QVERIFY(f.record(dir.filePath("walk.txt")));
     QVERIFY(f.feed_line("1500.000") && f.feed_line("1710.000") && f.feed_line("1500.000"));
     QStringList seen;
-    visit_pages(f.window, [&] { seen << shown_texts(&f.window); });
+    // Each page, then what each of its buttons opens: boxes, dialogs, windows.
+    visit_pages(f.window, [&] {
+        seen << shown_texts(&f.window);
+        QWidget *page = f.window.status_area()->currentWidget();
+        for (QPushButton *button : page->findChildren<QPushButton *>()) {
+            if (!button->isVisible() || !button->isEnabled())
+                continue;
+            button->click();
+            QApplication::processEvents();
+            for (QWidget *top : QApplication::topLevelWidgets())
+                if (top->isVisible())
+                    seen << shown_texts(top);
+        }
+    });
     f.window.open_button->click(); // closed
+    for (QPushButton *button :
+         {f.window.avg_button, f.window.send_config_button, f.window.save_config_button})
+        button->click(); // each says why it cannot
     f.window.port_combobox->setEditText(dir.filePath("no-such-port"));
     f.window.open_button->click(); // a refusal, in a message box
     show_message("x"); // the toolkit's own button
@@ -101,8 +132,10 @@ void TestLanguage::english_shows_no_chinese()
     QApplication::processEvents();
     for (QWidget *top : QApplication::topLevelWidgets())
         seen << shown_texts(top);
-    seen << f.answerer.messages << f.answerer.button_texts;
-    QVERIFY(f.answerer.button_texts.contains("OK"));
+    seen << f.answerer.messages << f.answerer.shown;
+    for (const QString &code : InterfaceLanguage::codes())
+        seen.removeAll(InterfaceLanguage::name(code)); // each language in its own words
+    QVERIFY(f.answerer.button_texts.contains("OK") && !f.answerer.file_dialogs.isEmpty());
     const QStringList left = chinese_in(seen);
     QVERIFY2(left.isEmpty(), qPrintable(left.join('\n')));
 }
@@ -123,9 +156,8 @@ void TestLanguage::texts_fit()
     QFile qss(":/new/prefix1/QSS.qss");
     qApp->setStyleSheet(qss.open(QFile::ReadOnly) ? QString::fromUtf8(qss.readAll()) : "");
     WindowOnPty f;
-    f.window.setFixedSize(800, 650);
-    QVERIFY(f.open());
-    QVERIFY(f.feed_line("1500.000"));
+    QVERIFY(start(f));
+    QVERIFY(f.feed_line("1500.000") && f.feed_line("1710.000")); // an alarm beside the tabs
     QStringList cut;
     visit_pages(f.window, [&] {
         for (const QString &text : cut_texts(&f.window))

@@ -1,4 +1,5 @@
 #include "alarmstrip.h"
+#include "tabstyle.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -11,6 +12,8 @@ AlarmStrip::AlarmStrip(QWidget *parent)
     words->setStyleSheet("QLabel { background: #d00000; color: white; font-weight: bold;"
                          " padding: 1px 6px; }");
     silence->setObjectName("acknowledge_alarms");
+    // Beside the tabs there is no room for the window's wide buttons.
+    silence->setStyleSheet(compact_buttons());
     auto *row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(4);

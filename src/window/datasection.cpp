@@ -1,6 +1,7 @@
 #include "datasection.h"
 
 #include "frmain.h"
+#include "languagesection.h"
 #include "screenpainter.h"
 
 #include <QCheckBox>
@@ -20,6 +21,9 @@ DataSection::DataSection(frmain *window, QWidget *parent) : SettingsSection(pare
                          "时间（毫秒）另存在记录文件旁；从下一次开始保存时起生效"));
     for (QCheckBox *box : {good_only, arrival_times, line_log})
         rows->addWidget(box);
+    language = new LanguageSection;
+    connect(language, &SettingsSection::said, this, &SettingsSection::said);
+    rows->addWidget(language);
     rows->addStretch(1);
     connect(good_only, &QCheckBox::clicked, this, [this](bool on) {
         this->window->station()->acquisition().set_average_good_only(on);
@@ -45,4 +49,5 @@ void DataSection::show_current()
     good_only->setChecked(window->station()->acquisition().average_good_only());
     arrival_times->setChecked(window->painter()->shows_arrival_times());
     line_log->setChecked(window->station()->acquisition().line_log());
+    language->show_current();
 }

@@ -3,11 +3,13 @@
 
 #include "settingssection.h"
 
+class LanguageSection;
 class QCheckBox;
 class frmain;
 
-// How the readings are taken in and kept: the block average of good readings
-// only, the pane's arrival times, the timestamped line log.
+// How the readings are taken in, kept and shown: the block average of good
+// readings only, the pane's arrival times, the timestamped line log, the
+// interface language.
 class DataSection : public SettingsSection
 {
     Q_OBJECT
@@ -22,6 +24,7 @@ private:
 
     frmain *window;
     QCheckBox *good_only, *arrival_times, *line_log;
+    LanguageSection *language;
 };
 
 #endif

@@ -4,7 +4,7 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QFormLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -19,14 +19,15 @@ LanguageSection::LanguageSection(QWidget *parent) : SettingsSection(parent)
     note->setWordWrap(true);
     restart_button = new QPushButton(tr("现在重新启动"));
     restart_button->setObjectName("restart");
-    auto *form = new QFormLayout;
-    form->addRow(tr("界面语言"), choice);
+    auto *row = new QHBoxLayout;
+    row->addWidget(new QLabel(tr("界面语言")));
+    row->addWidget(choice);
+    row->addWidget(restart_button);
+    row->addStretch(1);
     auto *rows = new QVBoxLayout(this);
     rows->setContentsMargins(0, 0, 0, 0);
-    rows->addLayout(form);
+    rows->addLayout(row);
     rows->addWidget(note);
-    rows->addWidget(restart_button, 0, Qt::AlignLeft);
-    rows->addStretch(1);
     connect(choice, QOverload<int>::of(&QComboBox::activated), this, &LanguageSection::chosen);
     connect(restart_button, &QPushButton::clicked, this, &LanguageSection::restart);
     show_current();

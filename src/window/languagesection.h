@@ -7,8 +7,9 @@ class QComboBox;
 class QLabel;
 class QPushButton;
 
-// The interface language. The window is built in one language, so another
-// one applies from the next start; the section offers to start again now.
+// The interface language, a row of the data section. The window is built in
+// one language, so another one applies from the next start; the row offers
+// to start again now.
 class LanguageSection : public SettingsSection
 {
     Q_OBJECT

@@ -23,6 +23,7 @@ MapPanel::MapPanel(const TrackModel *model, Points exported, const QString &titl
     grid->setSpacing(2);
     grid->addWidget(map, 0, 0, 1, 4);
     about->setObjectName("map_about");
+    about->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     grid->addWidget(about, 1, 0);
     said->setObjectName("map_said");
     grid->addWidget(said, 1, 1);
@@ -32,6 +33,7 @@ MapPanel::MapPanel(const TrackModel *model, Points exported, const QString &titl
     save->setToolTip(tr("把航迹的读数导出为 GeoJSON、KML 或 GPX 文件"));
     grid->addWidget(whole, 1, 2);
     grid->addWidget(save, 1, 3);
+    grid->setColumnStretch(0, 1);
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(0, 1);
     connect(whole, &QPushButton::clicked, map, &MapView::follow_track);

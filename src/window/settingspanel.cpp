@@ -4,7 +4,6 @@
 #include "datasection.h"
 #include "frmain.h"
 #include "inputsection.h"
-#include "languagesection.h"
 #include "mqttsection.h"
 #include "navsection.h"
 #include "profilessection.h"
@@ -25,7 +24,7 @@ SettingsPanel::SettingsPanel(frmain *window, SettingsStore *store, const Station
     auto *grid = new QGridLayout(this);
     grid->setContentsMargins(4, 2, 4, 2);
     grid->setSpacing(4);
-    titles->setMaximumWidth(110);
+    titles->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grid->addWidget(titles, 0, 0, 2, 1);
     grid->addWidget(pages, 0, 1);
     message->setObjectName("settings_message");
@@ -44,7 +43,9 @@ SettingsPanel::SettingsPanel(frmain *window, SettingsStore *store, const Station
     add_section("MQTT", new MqttSection(window->station()));
     add_section(tr("质量"), new QualitySection(&window->station()->acquisition().quality()));
     add_section("GNSS", new NavSection(window->station()));
-    add_section(tr("语言"), new LanguageSection);
+    // As wide as the longest title in the language shown, and every title in
+    // sight without scrolling.
+    titles->setFixedWidth(titles->sizeHintForColumn(0) + 2 * titles->frameWidth() + 8);
     titles->setCurrentRow(0);
     show_current();
 }
@@ -52,6 +53,9 @@ SettingsPanel::SettingsPanel(frmain *window, SettingsStore *store, const Station
 void SettingsPanel::add_section(const QString &title, SettingsSection *section)
 {
     titles->addItem(title);
+    titles->item(titles->count() - 1)
+        ->setSizeHint(QSize(titles->fontMetrics().horizontalAdvance(title) + 8,
+                            titles->fontMetrics().height() + 1));
     pages->addWidget(section);
     sections << section;
     connect(section, &SettingsSection::said, this, &SettingsPanel::say);

@@ -1,4 +1,5 @@
 #include "modalanswerer.h"
+#include "shownwidgets.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -61,6 +62,7 @@ void ModalAnswerer::poll()
 
 void ModalAnswerer::answer(QWidget *widget)
 {
+    shown << shown_texts(widget);
     if (QMessageBox *box = qobject_cast<QMessageBox *>(widget)) {
         messages.append(box->text());
         for (QAbstractButton *button : box->buttons())

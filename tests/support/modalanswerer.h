@@ -25,6 +25,8 @@ public:
     QStringList messages;
     // Standard button texts of those boxes, e.g. to check their translation.
     QStringList button_texts;
+    // Every text of every dialog answered: titles, captions, items.
+    QStringList shown;
 
     struct FileDialogSeen
     {

@@ -105,24 +105,37 @@ static void check_tabs(QTabBar *bar, QStringList *cut)
         *cut << QStringLiteral("tabs: ") + bar->tabText(0);
 }
 
+// A list's items whole, without a horizontal scroll bar.
+static void check_list(QListWidget *list, QStringList *cut)
+{
+    for (int i = 0; i < list->count(); ++i)
+        if (list->fontMetrics().horizontalAdvance(list->item(i)->text()) + 4
+            > list->viewport()->width())
+            *cut << list->item(i)->text();
+}
+
 static void check_widget(QWidget *w, QStringList *cut)
 {
     const QFontMetrics &metrics = w->fontMetrics();
+    // What the parents cut off a widget wider than the room they give it.
+    const int hidden = w->width() - w->visibleRegion().boundingRect().width();
     if (auto *label = qobject_cast<QLabel *>(w)) {
         if (label->wordWrap() || Qt::mightBeRichText(label->text()))
             return;
         for (const QString &line : label->text().split(QLatin1Char('\n')))
-            if (metrics.horizontalAdvance(caption(line)) > label->contentsRect().width())
+            if (metrics.horizontalAdvance(caption(line)) > label->contentsRect().width() - hidden)
                 *cut << label->text();
     } else if (auto *button = qobject_cast<QAbstractButton *>(w)) {
         if (!button->text().isEmpty()
-            && metrics.horizontalAdvance(caption(button->text())) > button_room(button))
+            && metrics.horizontalAdvance(caption(button->text())) > button_room(button) - hidden)
             *cut << button->text();
     } else if (auto *group = qobject_cast<QGroupBox *>(w)) {
-        if (metrics.horizontalAdvance(caption(group->title())) + 16 > group->width())
+        if (metrics.horizontalAdvance(caption(group->title())) + 16 > group->width() - hidden)
             *cut << group->title();
     } else if (auto *bar = qobject_cast<QTabBar *>(w)) {
         check_tabs(bar, cut);
+    } else if (auto *list = qobject_cast<QListWidget *>(w)) {
+        check_list(list, cut);
     }
 }
 

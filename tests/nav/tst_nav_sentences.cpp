@@ -36,43 +36,35 @@ private slots:
         QTest::addColumn<QByteArray>("value");
         QTest::addColumn<QByteArray>("hemisphere");
         QTest::addColumn<QString>("expected"); // empty: refused
-        QTest::newRow("north") << false << QByteArray("4807.038") << QByteArray("N")
-                               << "48.1173000";
-        QTest::newRow("south") << false << QByteArray("3330.5") << QByteArray("S") << "-33.5083333";
-        QTest::newRow("east") << true << QByteArray("01131.000") << QByteArray("E") << "11.5166667";
-        QTest::newRow("west") << true << QByteArray("07400.6") << QByteArray("W") << "-74.0100000";
-        QTest::newRow("date line east")
-            << true << QByteArray("17959.9994") << QByteArray("E") << "179.9999900";
-        QTest::newRow("date line west")
-            << true << QByteArray("17959.9994") << QByteArray("W") << "-179.9999900";
-        QTest::newRow("180 west") << true << QByteArray("18000.0000") << QByteArray("W")
-                                  << "-180.0000000";
-        QTest::newRow("near north pole")
-            << false << QByteArray("8959.9999") << QByteArray("N") << "89.9999983";
-        QTest::newRow("south pole")
-            << false << QByteArray("9000.00") << QByteArray("S") << "-90.0000000";
-        QTest::newRow("minutes carry a degree")
-            << false << QByteArray("1259.99999999") << QByteArray("N") << "13.0000000";
-        QTest::newRow("many decimals")
-            << true << QByteArray("00000.1234567890123") << QByteArray("E") << "0.0020576";
-        QTest::newRow("half rounds up")
-            << false << QByteArray("0000.000003") << QByteArray("N") << "0.0000001";
-        QTest::newRow("half rounds away south")
-            << false << QByteArray("0000.000003") << QByteArray("S") << "-0.0000001";
-        QTest::newRow("just under half")
-            << false << QByteArray("0000.0000029") << QByteArray("S") << "0.0000000";
-        QTest::newRow("no decimals")
-            << false << QByteArray("1230") << QByteArray("N") << "12.5000000";
-        QTest::newRow("60 minutes") << false << QByteArray("1260.0") << QByteArray("N") << "";
-        QTest::newRow("beyond the pole") << false << QByteArray("9000.01") << QByteArray("N") << "";
-        QTest::newRow("beyond 180") << true << QByteArray("18000.01") << QByteArray("E") << "";
-        QTest::newRow("degrees too long")
-            << false << QByteArray("12345.0") << QByteArray("N") << "";
-        QTest::newRow("empty") << false << QByteArray() << QByteArray("N") << "";
-        QTest::newRow("no hemisphere") << false << QByteArray("1230.0") << QByteArray() << "";
-        QTest::newRow("wrong hemisphere") << false << QByteArray("1230.0") << QByteArray("E") << "";
-        QTest::newRow("letters") << false << QByteArray("12a0.0") << QByteArray("N") << "";
-        QTest::newRow("bare point") << false << QByteArray("1230.") << QByteArray("N") << "";
+        const auto row = [](const char *name, bool longitude, const char *value,
+                            const char *hemisphere, const char *expected) {
+            QTest::newRow(name) << longitude << QByteArray(value) << QByteArray(hemisphere)
+                                << QString(expected);
+        };
+        row("north", false, "4807.038", "N", "48.1173000");
+        row("south", false, "3330.5", "S", "-33.5083333");
+        row("east", true, "01131.000", "E", "11.5166667");
+        row("west", true, "07400.6", "W", "-74.0100000");
+        row("date line east", true, "17959.9994", "E", "179.9999900");
+        row("date line west", true, "17959.9994", "W", "-179.9999900");
+        row("180 west", true, "18000.0000", "W", "-180.0000000");
+        row("near north pole", false, "8959.9999", "N", "89.9999983");
+        row("south pole", false, "9000.00", "S", "-90.0000000");
+        row("minutes carry a degree", false, "1259.99999999", "N", "13.0000000");
+        row("many decimals", true, "00000.1234567890123", "E", "0.0020576");
+        row("half rounds up", false, "0000.000003", "N", "0.0000001");
+        row("half rounds away south", false, "0000.000003", "S", "-0.0000001");
+        row("just under half", false, "0000.0000029", "S", "0.0000000");
+        row("no decimals", false, "1230", "N", "12.5000000");
+        row("60 minutes", false, "1260.0", "N", "");
+        row("beyond the pole", false, "9000.01", "N", "");
+        row("beyond 180", true, "18000.01", "E", "");
+        row("degrees too long", false, "12345.0", "N", "");
+        row("empty", false, "", "N", "");
+        row("no hemisphere", false, "1230.0", "", "");
+        row("wrong hemisphere", false, "1230.0", "E", "");
+        row("letters", false, "12a0.0", "N", "");
+        row("bare point", false, "1230.", "N", "");
     }
 
     // The text is exact and the double is the one nearest to it.

@@ -469,20 +469,17 @@ private slots:
         QTest::addColumn<int>("code");
         QTest::addColumn<QString>("said"); // a part of what stderr got
         const QString none = track_export::no_positions_error();
-        QTest::newRow("geojson") << "positions.csv"
-                                 << "geojson" << 0 << "";
-        QTest::newRow("kml") << "positions.csv"
-                             << "kml" << 0 << "";
-        QTest::newRow("gpx") << "positions.csv"
-                             << "gpx" << 0 << "";
-        QTest::newRow("no positions") << "good.csv"
-                                      << "gpx" << 1 << none;
-        QTest::newRow("raw recording") << "good.txt"
-                                       << "kml" << 1 << none;
-        QTest::newRow("no such log") << "missing.csv"
-                                     << "gpx" << 1 << "missing.csv";
-        QTest::newRow("unwritable") << "positions.csv"
-                                    << "gpx" << 2 << "no/such";
+        const auto row = [](const char *name, const char *log, const char *format, int code,
+                            const QString &said) {
+            QTest::newRow(name) << QString(log) << QString(format) << code << said;
+        };
+        row("geojson", "positions.csv", "geojson", 0, "");
+        row("kml", "positions.csv", "kml", 0, "");
+        row("gpx", "positions.csv", "gpx", 0, "");
+        row("no positions", "good.csv", "gpx", 1, none);
+        row("raw recording", "good.txt", "kml", 1, none);
+        row("no such log", "missing.csv", "gpx", 1, "missing.csv");
+        row("unwritable", "positions.csv", "gpx", 2, "no/such");
     }
     // The batch export: the track written whole, or a reason and no file;
     // the report of the same log gets the map page.

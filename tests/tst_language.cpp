@@ -88,6 +88,7 @@ private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void cleanup() { InterfaceLanguage::install(InterfaceLanguage::source()); }
     void english_shows_no_chinese();
+    void choosing_offers_a_restart();
     void texts_fit_data();
     void texts_fit();
     void machines_read_the_same();
@@ -138,6 +139,24 @@ void TestLanguage::english_shows_no_chinese()
     QVERIFY(f.answerer.button_texts.contains("OK") && !f.answerer.file_dialogs.isEmpty());
     const QStringList left = chinese_in(seen);
     QVERIFY2(left.isEmpty(), qPrintable(left.join('\n')));
+}
+
+// Another language applies from the next start, which the window offers.
+void TestLanguage::choosing_offers_a_restart()
+{
+    WindowOnPty f;
+    QVERIFY(start(f));
+    visit_pages(f.window, [] {});
+    auto *choice = f.window.status_area()->findChild<QComboBox *>("language");
+    auto *restart = f.window.status_area()->findChild<QPushButton *>("restart");
+    QVERIFY(choice && restart && restart->isHidden());
+    const int english = choice->findData("en");
+    choice->setCurrentIndex(english);
+    emit choice->activated(english);
+    QCOMPARE(InterfaceLanguage::chosen(), QString("en"));
+    QVERIFY(!restart->isHidden() && !InterfaceLanguage::restart_requested());
+    restart->click();
+    QVERIFY(InterfaceLanguage::restart_requested() && !f.window.isVisible());
 }
 
 void TestLanguage::texts_fit_data()

@@ -17,6 +17,7 @@ LanguageSection::LanguageSection(QWidget *parent) : SettingsSection(parent)
         choice->addItem(InterfaceLanguage::name(code), code);
     note = new QLabel(tr("新的界面语言在重新启动程序后生效。"));
     note->setWordWrap(true);
+    note->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     restart_button = new QPushButton(tr("现在重新启动"));
     restart_button->setObjectName("restart");
     auto *row = new QHBoxLayout;
@@ -45,8 +46,6 @@ void LanguageSection::chosen(int index)
 {
     InterfaceLanguage::choose(choice->itemData(index).toString());
     show_current();
-    if (note->isVisible())
-        emit said(note->text(), false);
 }
 
 // Ends as the close button does (the recording kept, the port released,

@@ -1,12 +1,14 @@
 // tab-shots: the window with a session's worth of readings, four outputs and
 // an alarm, every status tab and settings section saved as a PNG, so a change
 // to the layout can be looked at without an instrument:
-//   QT_QPA_PLATFORM=offscreen build/tools/tab-shots OUTDIR [start options, --lang en]
+//   QT_QPA_PLATFORM=offscreen build/tools/tab-shots OUTDIR [start options, --lang en,
+//   --report LOG --pdf X for the review window of a log]
 #include "clock.h"
 #include "frmain.h"
 #include "interfacelanguage.h"
 #include "outputconfig.h"
 #include "outputhub.h"
+#include "reviewwindow.h"
 #include "settingsstore.h"
 #include "startup.h"
 #include "statustabs.h"
@@ -15,6 +17,7 @@
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
+#include <QTabWidget>
 
 #include <cmath>
 #include <cstdio>
@@ -98,5 +101,14 @@ int main(int argc, char **argv)
         }
     }
     window.station()->set_clock(nullptr);
+    // --report LOG: the review window of that log too, each of its views.
+    if (!options.report_log.isEmpty()) {
+        std::unique_ptr<ReviewWindow> review(ReviewWindow::open(options.report_log, nullptr));
+        auto *views = review ? review->findChild<QTabWidget *>() : nullptr;
+        for (int i = 0; views && i < views->count(); ++i) {
+            views->setCurrentIndex(i);
+            save(*review, out.filePath(QStringLiteral("review-%1.png").arg(i)));
+        }
+    }
     return 0;
 }

@@ -14,14 +14,15 @@ double LocalProjection::north_m(double latitude) const
     return (latitude - origin_latitude) * radians_per_degree * earth_radius_m;
 }
 
-TrackModel::TrackModel(int capacity) : ring(size_t(qMax(1, capacity))) { }
+// The ring grows as readings come: a station without a receiver keeps none.
+TrackModel::TrackModel(int capacity) : limit(qMax(1, capacity)) { }
 
 void TrackModel::add(const TrackPoint &point)
 {
     if (count == 0)
         local = LocalProjection{point.latitude, point.longitude};
-    if (count < capacity()) {
-        ring[size_t(first + count) % ring.size()] = point;
+    if (count < limit) {
+        ring.push_back(point);
         ++count;
     } else {
         ring[size_t(first)] = point;
@@ -33,6 +34,7 @@ void TrackModel::add(const TrackPoint &point)
 void TrackModel::clear()
 {
     first = count = 0;
+    ring.clear();
     ++clears;
 }
 

@@ -44,7 +44,7 @@ public:
     void clear();
 
     int size() const { return count; }
-    int capacity() const { return int(ring.size()); }
+    int capacity() const { return limit; }
     const TrackPoint &at(int index) const { return ring[size_t(first + index) % ring.size()]; }
     QVector<TrackPoint> points() const;
     // Readings ever added and clears made: a view compares them with what it
@@ -60,6 +60,7 @@ public:
 
 private:
     std::vector<TrackPoint> ring;
+    int limit;
     int first = 0;
     int count = 0;
     qint64 added = 0;

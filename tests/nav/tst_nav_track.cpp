@@ -143,6 +143,7 @@ private slots:
         model.clear();
         model.add({t0, -5.0, 1.0, 1500.0, NAN, Quality::ok});
         QCOMPARE(model.size(), 1);
+        QCOMPARE(model.at(0).latitude, -5.0);
         QCOMPARE(model.projection().origin_latitude, -5.0);
     }
 

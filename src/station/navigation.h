@@ -25,9 +25,12 @@ class Navigation : public QObject, public PositionSource, public ReadingSink
 
 public:
     using Now = std::function<qint64()>; // the station's clock
-    static constexpr qint64 status_interval_ms = 5000;
+    static constexpr qint64 default_status_interval_ms = 5000;
 
     Navigation(AlarmMonitor *alarms, Now now, QObject *parent = nullptr);
+
+    // How often at most the published status carries a newer position.
+    void set_status_interval_ms(qint64 ms) { status_interval_ms = ms; }
 
     // Reads the receiver at source, replacing any other; it reconnects by
     // itself while the source is away.
@@ -85,6 +88,7 @@ private:
     TrackModel model;
     bool status_waiting = false; // a fix came since the last status
     qint64 status_sent_ms = 0;
+    qint64 status_interval_ms = default_status_interval_ms;
 };
 
 #endif

@@ -156,7 +156,7 @@ private slots:
         NavInput input;
         input.start(*NavSource::parse(QStringLiteral("udp:%1").arg(port), nullptr));
         GnssSim sim;
-        sim.start(QStringLiteral("--udp %1 --rate 2 --clock-offset %2").arg(port).arg(offset_s));
+        sim.start(QStringLiteral("--udp %1 --rate 10 --clock-offset %2").arg(port).arg(offset_s));
         const ClockOffset &offset = input.clock_offset();
         QVERIFY(QTest::qWaitFor([&] { return offset.history().size() >= 6; }, 10000));
         const qint64 now = QDateTime::currentMSecsSinceEpoch();

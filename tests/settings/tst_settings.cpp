@@ -270,9 +270,9 @@ private slots:
         QFETCH(int, type);
         QFETCH(int, touches);
         QFETCH(int, expected);
-        // Touches 20 ms apart, well inside the half second a save waits for
+        // Touches 20 ms apart, well inside the quarter second a save waits for
         // them; a timer may fire up to 5 % early, so times are checked to nine tenths.
-        const int after_touch_ms = 500, every_ms = expected < 0 ? 300 : 60000;
+        const int after_touch_ms = 250, every_ms = expected < 0 ? 200 : 60000;
         QObject window;
         SavePacer pacer(after_touch_ms, every_ms);
         pacer.watch(&window);
@@ -301,7 +301,7 @@ private slots:
                 qPrintable(
                     QStringLiteral("%1 after the last touch").arg(saves.first() - last_touch)));
         }
-        QTest::qWait(expected > 0 ? 300 : after_touch_ms + 300); // for a save too many to show
+        QTest::qWait(expected > 0 ? 200 : after_touch_ms + 200); // for a save too many to show
         QCOMPARE(saves.size(), expected);
     }
 

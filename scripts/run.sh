@@ -91,8 +91,8 @@ xdotool mousemove --window "$window" 123 446 click 1
 sleep 4
 trend_shot=$build/screenshot-trend.png
 import -window root -crop 800x650+0+0 "$trend_shot"
-# The map tab, beside the trend.
-xdotool mousemove --window "$window" 190 446 click 1
+# The map tab, after the outputs.
+xdotool mousemove --window "$window" 239 446 click 1
 sleep 2
 map_shot=$build/screenshot-map.png
 import -window root -crop 800x650+0+0 "$map_shot"

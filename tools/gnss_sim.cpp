@@ -11,11 +11,11 @@
 #include "gnss_sink.h"
 #include "gnss_track.h"
 #include "pty_open.h"
+#include "sim_signals.h"
 
 #include <cerrno>
 #include <climits>
 #include <cmath>
-#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -25,25 +25,6 @@
 #include <unistd.h>
 
 namespace {
-
-volatile std::sig_atomic_t stop_requested = 0;
-
-void on_signal(int)
-{
-    stop_requested = 1;
-}
-
-void catch_signals()
-{
-    struct sigaction action;
-    std::memset(&action, 0, sizeof action);
-    action.sa_handler = on_signal;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGHUP, &action, nullptr);
-    std::signal(SIGPIPE, SIG_IGN);
-}
 
 long long realtime_ms()
 {
@@ -184,18 +165,16 @@ std::string Simulator::sentence(const std::string &body, const char *kind, bool 
 
 int main(int argc, char **argv)
 {
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-            print_gnss_usage(stdout);
-            return 0;
-        }
+    if (asks_for_help(argc, argv)) {
+        print_gnss_usage(stdout);
+        return 0;
     }
     GnssOptions options;
     if (!parse_gnss_options(argc, argv, options)) {
         std::fprintf(stderr, "Try gnss-sim --help\n");
         return 2;
     }
-    catch_signals();
+    catch_stop_signals();
     GnssSink sink;
     if (!sink.open(options)) {
         std::fprintf(stderr, "gnss-sim: cannot open the output: %s\n", std::strerror(errno));

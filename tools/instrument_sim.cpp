@@ -10,13 +10,13 @@
 #include "sim_options.h"
 #include "sim_output.h"
 #include "sim_protocol.h"
+#include "sim_signals.h"
 #include "soundspeed.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <climits>
-#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -31,13 +31,6 @@ using Clock = std::chrono::steady_clock;
 
 const Clock::duration idle_step = std::chrono::milliseconds(100); // looking for a host
 const Clock::duration exit_grace = std::chrono::milliseconds(250); // host reads the last line
-
-volatile std::sig_atomic_t stop_requested = 0;
-
-void on_signal(int)
-{
-    stop_requested = 1;
-}
 
 // Waits up to the given time, to the nanosecond rather than the millisecond
 // poll() offers, so fast rates keep their pace. A signal cuts it short.
@@ -206,28 +199,13 @@ void Simulator::set_rate(long long rate)
     next_line = Clock::now() + period;
 }
 
-// Before any link exists, so it is always cleaned up.
-void catch_signals()
-{
-    struct sigaction action;
-    std::memset(&action, 0, sizeof action);
-    action.sa_handler = on_signal;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGHUP, &action, nullptr);
-    std::signal(SIGPIPE, SIG_IGN);
-}
-
 } // namespace
 
 int main(int argc, char **argv)
 {
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-            print_usage(stdout);
-            return 0;
-        }
+    if (asks_for_help(argc, argv)) {
+        print_usage(stdout);
+        return 0;
     }
     SimOptions options;
     if (!parse_options(argc, argv, options)) {
@@ -235,7 +213,7 @@ int main(int argc, char **argv)
         return 2;
     }
 
-    catch_signals();
+    catch_stop_signals();
     char slave_path[PATH_MAX];
     const int master = pty_open(slave_path, sizeof slave_path);
     if (master < 0) {
